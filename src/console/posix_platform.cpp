@@ -1,0 +1,136 @@
+// The platform interface over POSIX calls. errno values are translated into
+// the system error numbering that the run-time error rule expects.
+#include <errno.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "console/platform.h"
+
+namespace zv::console {
+
+namespace {
+
+constexpr std::uint32_t kFileNotFound = 2;
+constexpr std::uint32_t kPathNotFound = 3;
+constexpr std::uint32_t kTooManyOpenFiles = 4;
+constexpr std::uint32_t kAccessDenied = 5;
+constexpr std::uint32_t kInvalidHandle = 6;
+constexpr std::uint32_t kNotReady = 21;
+constexpr std::uint32_t kGeneralFailure = 31;
+constexpr std::uint32_t kSharingViolation = 32;
+constexpr std::uint32_t kDiskFull = 112;
+constexpr std::uint32_t kInvalidName = 123;
+constexpr std::uint32_t kNameTooLong = 206;
+
+// `missing` is what a missing entry means for this call: a missing file
+// when appending to an existing one, a missing directory when creating.
+std::uint32_t system_error(int err, std::uint32_t missing) {
+  switch (err) {
+    case ENOENT: return missing;
+    case ENOTDIR:
+    case ELOOP: return kPathNotFound;
+    case EMFILE:
+    case ENFILE: return kTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY: return kAccessDenied;
+    case EWOULDBLOCK: return kSharingViolation;
+    case EBADF: return kInvalidHandle;
+    case ENXIO:
+    case ENODEV: return kNotReady;
+    case ENOSPC:
+    case EDQUOT: return kDiskFull;
+    case ENAMETOOLONG: return kNameTooLong;
+    case EINVAL: return kInvalidName;
+    default: return kGeneralFailure;
+  }
+}
+
+// Both "/" and "\" separate directories in a name.
+void to_native_path(const char* name, char (&path)[512]) {
+  std::size_t i = 0;
+  for (; name[i] != '\0' && i + 1 < sizeof path; ++i) path[i] = name[i] == '\\' ? '/' : name[i];
+  path[i] = '\0';
+}
+
+class PosixPlatform final : public Platform {
+ public:
+  PosixPlatform() {
+    // A write to a closed pipe must come back as a failed write, not a signal.
+    signal(SIGPIPE, SIG_IGN);
+  }
+
+  Handle standard_input() override { return STDIN_FILENO; }
+  Handle standard_output() override { return STDOUT_FILENO; }
+
+  OpenResult open_write(const char* name) override { return open_locked(name, O_CREAT, kPathNotFound); }
+  OpenResult open_append(const char* name) override { return open_locked(name, O_APPEND, kFileNotFound); }
+
+  IoResult read(Handle h, void* buffer, std::size_t size) override {
+    for (;;) {
+      const ssize_t n = ::read(static_cast<int>(h), buffer, size);
+      if (n >= 0) return {static_cast<std::size_t>(n), 0, n == 0};
+      if (errno == EINTR) continue;
+      if (errno == EPIPE) return {0, 0, true};
+      return {0, system_error(errno, kFileNotFound), false};
+    }
+  }
+
+  IoResult write(Handle h, const void* data, std::size_t size) override {
+    for (;;) {
+      const ssize_t n = ::write(static_cast<int>(h), data, size);
+      if (n >= 0) return {static_cast<std::size_t>(n), 0, false};
+      if (errno == EINTR) continue;
+      return {0, system_error(errno, kFileNotFound), false};
+    }
+  }
+
+  void close(Handle h) override { ::close(static_cast<int>(h)); }
+
+  bool is_terminal(Handle h) override { return ::isatty(static_cast<int>(h)) == 1; }
+
+  [[noreturn]] void exit_process(int code) override { ::_exit(code); }
+
+ private:
+  // Opens for writing only and takes an exclusive lock without waiting, so
+  // no other run can use the file while it is open; a file created for
+  // writing is truncated only once the lock is held.
+  static OpenResult open_locked(const char* name, int flags, std::uint32_t missing) {
+    char path[512];
+    to_native_path(name, path);
+    const int fd = ::open(path, O_WRONLY | O_CLOEXEC | flags, 0666);
+    if (fd < 0) return {kNoHandle, system_error(errno, missing)};
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+      ::close(fd);
+      return {kNoHandle, kAccessDenied};
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return {kNoHandle, system_error(err, missing)};
+    }
+    if ((flags & O_APPEND) == 0 && ::ftruncate(fd, 0) != 0) {
+      const int err = errno;
+      ::close(fd);
+      return {kNoHandle, system_error(err, missing)};
+    }
+    return {fd, 0};
+  }
+};
+
+}  // namespace
+
+Platform& system_platform() {
+  static PosixPlatform platform;
+  return platform;
+}
+
+}  // namespace zv::console

@@ -1,0 +1,140 @@
+#include "templates/number_format.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace zv::templates {
+
+namespace {
+
+// Digits are generated in 80-bit extended arithmetic, 16 significant digits
+// at most, rounding half up as the steps below compute it.
+class DigitBuffer {
+ public:
+  DigitBuffer() { digits_[count_++] = 0; }  // the placeholder digit
+
+  void append(int digit) {
+    if (digit >= 10) {
+      digits_[count_++] = static_cast<std::int8_t>(digit - 10);
+      round_up(count_ - 2);
+    } else {
+      digits_[count_++] = static_cast<std::int8_t>(digit);
+    }
+  }
+  void round_up_last() { round_up(count_ - 1); }
+  bool placeholder_used() const { return digits_[0] != 0; }
+  void drop_placeholder() {
+    for (int i = 1; i < count_; ++i) digits_[i - 1] = digits_[i];
+    --count_;
+  }
+  int count() const { return count_; }
+  char at(int i) const { return i < count_ ? static_cast<char>('0' + digits_[i]) : '0'; }
+
+ private:
+  void round_up(int i) {
+    for (; i >= 0; --i) {
+      if (++digits_[i] <= 9) return;
+      digits_[i] = 0;
+    }
+  }
+  std::int8_t digits_[48] = {};
+  int count_ = 0;
+};
+
+long double integer_part(long double x) { return std::trunc(x); }
+long double fraction_part(long double x) { return x - std::trunc(x); }
+
+}  // namespace
+
+ShortString format_number(double number) {
+  const long double kRC = 1e-15L;
+  const bool negative = std::signbit(number);
+  long double v = std::fabs(static_cast<long double>(number));
+  int p = 16;
+  int e = 0;
+  DigitBuffer buffer;
+
+  // Integer digits: w1 = v, w2 = v/10, ... while above 1 - RC.
+  long double w[400];
+  int k = 0;
+  for (long double x = v; x > 1 - kRC && k < 400; x /= 10) w[k++] = x;  // w[j-1] is w_j
+  // A value a hair below a power of ten counts one position too many; that
+  // position would only ever hold a spurious leading zero, so it goes.
+  if (k >= 2 && w[k - 1] < 1) --k;
+  bool appended = false;
+  if (k >= 1) {
+    e = k - 1;
+    for (int j = k; j >= 1 && p > 0; --j) {
+      const long double c = j == k ? 0 : 10 * integer_part(w[j]);
+      buffer.append(static_cast<int>(std::trunc(w[j - 1] - c)));
+      appended = true;
+      --p;
+      if (p == 0 && j > 1) {  // the budget is spent while digits remain
+        const int next = static_cast<int>(std::trunc(w[j - 2] - 10 * integer_part(w[j - 1])));
+        if (next >= 5) buffer.round_up_last();
+        p = -1;
+      }
+    }
+  }
+
+  if (v > 1 - kRC) v = fraction_part(v);
+  if (p > 2) p = 2;
+
+  if (!appended && v != 0) {
+    while (v < 0.1L - kRC) {
+      v *= 10;
+      --e;
+      --p;
+    }
+    --e;
+  }
+
+  if (p >= 0) {
+    long double scale = 1;
+    for (int i = 0; i < p; ++i) scale *= 10;
+    const long double h = 0.5L / scale;
+    if (v >= h) v += h;
+    if (integer_part(v) == 1) {
+      buffer.round_up_last();
+      v = fraction_part(v);
+    }
+    for (int i = 0; i < p; ++i) {
+      if (v > 1 - kRC) v = fraction_part(v);
+      v *= 10;
+      buffer.append(static_cast<int>(std::trunc(v)));
+    }
+  }
+
+  if (buffer.placeholder_used()) {
+    ++e;
+  } else {
+    buffer.drop_placeholder();
+  }
+
+  ShortString text;
+  if (e > 35) {
+    text.push_back(negative ? '-' : ' ');
+    text.push_back(buffer.at(0));
+    text.push_back('.');
+    for (int i = 1; i <= 15; ++i) text.push_back(buffer.at(i));
+    text.append("E+");
+    text.push_back(static_cast<char>('0' + e / 100 % 10));
+    text.push_back(static_cast<char>('0' + e / 10 % 10));
+    text.push_back(static_cast<char>('0' + e % 10));
+    return text;
+  }
+  if (negative) text.push_back('-');
+  if (e >= 0) {
+    for (int i = 0; i <= e; ++i) text.push_back(buffer.at(i));
+    text.push_back('.');
+    text.push_back(buffer.at(e + 1));
+    text.push_back(buffer.at(e + 2));
+  } else {
+    text.append("0.");
+    const int zeros = -e - 1;
+    for (int d = 0; d < 2; ++d) text.push_back(d < zeros ? '0' : buffer.at(d - zeros));
+  }
+  return text;
+}
+
+}  // namespace zv::templates

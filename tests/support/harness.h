@@ -1,0 +1,56 @@
+#pragma once
+// End-to-end helpers: run the real zorvandrel binary in a temporary
+// directory with given stdin bytes, and compile/run generated Pascal with fpc.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zv::test {
+
+struct RunResult {
+  std::string out;     // stdout bytes
+  int exit_code = -1;  // process exit code (or 128+signal)
+};
+
+// A fresh temporary directory, removed when the object goes.
+class Workdir {
+ public:
+  explicit Workdir(bool with_log = true);  // with_log: create an empty logfile.txt
+  ~Workdir();
+  Workdir(const Workdir&) = delete;
+  Workdir& operator=(const Workdir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  // Runs zorvandrel here with these stdin bytes.
+  RunResult run(std::string_view stdin_bytes) const;
+  bool exists(const std::string& name) const;
+  std::string read(const std::string& name) const;  // whole file, bytes
+  void write(const std::string& name, std::string_view bytes) const;
+  std::string log() const { return read("logfile.txt"); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs the dialogue with output name "prog" and the given answers after the
+// name (e.g. "1\n3\n1\n1\n1\n"), checks it completed, and returns the text of
+// prog.txt.
+std::string generate(std::string_view answers_after_name);
+
+// Splits CR LF terminated text into lines (the terminators removed); fails
+// the current test if any line lacks its CR LF.
+std::vector<std::string> crlf_lines(const std::string& text);
+
+bool fpc_available();
+#define ZV_REQUIRE_FPC() \
+  if (!::zv::test::fpc_available()) GTEST_SKIP() << "fpc (fp-compiler) is not installed"
+
+// Compiles a generated Pascal source with fpc in a temporary directory (once
+// per distinct source, cached for the process) and runs it with these stdin
+// bytes (10 s limit). Returns the program's stdout; fails the test if it does
+// not compile.
+std::string run_pascal(const std::string& source, std::string_view stdin_bytes);
+
+}  // namespace zv::test
