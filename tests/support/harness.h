@@ -23,8 +23,12 @@ class Workdir {
   Workdir& operator=(const Workdir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  // Runs zorvandrel here with these stdin bytes.
-  RunResult run(std::string_view stdin_bytes) const;
+  // Runs zorvandrel here with these stdin bytes. `unprivileged`: as user
+  // nobody when the tests run as root (so file permissions apply), with the
+  // directory opened to everyone.
+  RunResult run(std::string_view stdin_bytes, bool unprivileged = false) const;
+  // Runs a shell command line here, `{zv}` standing for the binary.
+  RunResult run_shell(std::string command_line, std::string_view stdin_bytes) const;
   bool exists(const std::string& name) const;
   std::string read(const std::string& name) const;  // whole file, bytes
   void write(const std::string& name, std::string_view bytes) const;

@@ -1,0 +1,25 @@
+// Template 28: product of the first n terms of a geometric progression from b1,
+// n and q. The read and "p:=1;" share line 5; the loop body line is indented
+// by two blanks.
+#include "templates/frame.h"
+#include "templates/writers.h"
+
+namespace zv::templates {
+
+void mvk_id_28(console::Runtime& rt, DialogueState& state) {
+  const ShortString& quote = state.quote;
+  TemplateFile t(rt, state, "mvk_id_28");
+  t.line("program mvk_id_28;");
+  t.line(" var b1,q,p:real; i,n:integer;");
+  t.line("begin");
+  t.line(" writeln(", quote, "vvedite b1,n,q", quote, ");");
+  t.line(" readln(b1,n,q); p:=1;");
+  t.line(" for i:=1 to n do begin");
+  t.line("  p:=p*b1; b1:=b1*q; end;");
+  t.line(" writeln(", quote, "proizvedenie n chlenov=", quote, ",p:1:2);");
+  t.line(" readln;");
+  t.line("end.");
+  t.close();
+}
+
+}  // namespace zv::templates

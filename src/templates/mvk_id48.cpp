@@ -1,0 +1,24 @@
+// Template 48: the chance of winning a lottery with m numbers out of n.
+#include "templates/frame.h"
+#include "templates/writers.h"
+
+namespace zv::templates {
+
+void mvk_id_48(console::Runtime& rt, DialogueState& state) {
+  const ShortString& quote = state.quote;
+  TemplateFile t(rt, state, "mvk_id_48");
+  t.line("program mvk_id_48;");
+  t.line(" var i,m,n,c:integer; x:real;");
+  t.line("begin");
+  t.line(" writeln(", quote, "vvedite kol-vo nomerov v viygrushnoy kombinazii i obshee kol-vo nomerov", quote, ");");
+  t.line(" readln(m,n); c:=1;");
+  t.line(" for i:=1 to m do begin c:=c*n; end;");
+  t.line(" x:=100/c;");
+  t.line(" writeln(", quote, "veroyatnost vyigrusha=", quote, ",x:1:10,", quote, "%", quote, ");");
+  t.line(" writeln(", quote, "kol-vo biletov, neobhodimoe dlya vyigrysha ", quote, ",c:1);");
+  t.line(" readln;");
+  t.line("end.");
+  t.close();
+}
+
+}  // namespace zv::templates
