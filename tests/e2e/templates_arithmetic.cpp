@@ -64,13 +64,6 @@ TEST(ArithmeticTemplates, EachLeafWritesItsOwnFramedProgram) {
   }
 }
 
-TEST(ArithmeticTemplates, SumLineOfTemplate14) {
-  const std::vector<std::string> lines = crlf_lines(generate(answers_for(14)));
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[5], " sn:=n/2*(a1+an);");
-  EXPECT_EQ(lines[6], " writeln('sn=',sn:1:0);");
-}
-
 // Templates 16 and 17 count the n terms with a for loop instead of walking
 // them up to an; the loop body keeps its two-blank indent.
 TEST(ArithmeticTemplates, ProductTemplatesCountTheTerms) {

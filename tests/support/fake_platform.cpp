@@ -42,7 +42,7 @@ console::IoResult FakePlatform::read(console::Handle h, void* buffer, std::size_
 
 console::IoResult FakePlatform::write(console::Handle h, const void* data, std::size_t size) {
   const std::string bytes(static_cast<const char*>(data), size);
-  calls.push_back({Op::write, h, bytes});
+  calls.push_back({Op::write, h, bytes, h == kStdout ? std::string() : open_[h]});
   std::string& target = h == kStdout ? stdout_bytes : files[open_[h]];
   if (failing()) {
     target += bytes.substr(0, partial);
@@ -53,7 +53,7 @@ console::IoResult FakePlatform::write(console::Handle h, const void* data, std::
 }
 
 void FakePlatform::close(console::Handle h) {
-  calls.push_back({Op::close, h, open_[h]});
+  calls.push_back({Op::close, h, open_[h], open_[h]});
   open_.erase(h);
 }
 

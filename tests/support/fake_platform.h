@@ -21,6 +21,7 @@ class FakePlatform final : public console::Platform {
     Op op;
     console::Handle handle;
     std::string detail;  // bytes written, or the name opened
+    std::string file = {};  // the file a write or close went to
   };
 
   static constexpr console::Handle kStdin = 0;

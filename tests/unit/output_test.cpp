@@ -1,0 +1,129 @@
+// Output buffering, the system-call budget and the shape of the report.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "driver/dialogue.h"
+#include "support/console_fixture.h"
+
+namespace zv::test {
+namespace {
+
+using Op = FakePlatform::Op;
+
+// The writes to standard output of one whole run.
+std::vector<std::string> stdout_writes(const FakePlatform& fake) {
+  std::vector<std::string> writes;
+  for (const auto& c : fake.calls)
+    if (c.op == Op::write && c.handle == FakePlatform::kStdout) writes.push_back(c.detail);
+  return writes;
+}
+
+class Output : public ConsoleTest {
+ protected:
+  int run_dialogue(const std::string& input, bool terminal) {
+    fake.files["logfile.txt"] = "";
+    auto& r = start(input, terminal);
+    Dialogue dialogue(r);
+    return exit_code_of([&] {
+      console::CallSite from_start(r);
+      dialogue.run();
+    });
+  }
+};
+
+TEST_F(Output, RedirectedOutputIsWrittenIn256ByteLoads) {
+  ASSERT_EQ(run_dialogue("ap\n1\n3\n1\n1\n1\n\n", false), 0);
+  const auto writes = stdout_writes(fake);
+  const std::size_t n = fake.stdout_bytes.size();
+  EXPECT_EQ(writes.size(), (n + 255) / 256);
+  for (std::size_t k = 0; k + 1 < writes.size(); ++k) EXPECT_EQ(writes[k].size(), 256u);
+  // The program file: whole loads, then the rest at its close.
+  std::size_t file_writes = 0;
+  for (const auto& c : fake.calls) file_writes += c.op == Op::write && c.file == "ap.txt";
+  EXPECT_EQ(file_writes, (fake.files["ap.txt"].size() + 255) / 256);
+  // Standard input: one read per refill; all the answers came in one.
+  EXPECT_EQ(fake.count(Op::read), 1);
+}
+
+TEST_F(Output, ConsoleOutputIsWrittenLineByLine) {
+  ASSERT_EQ(run_dialogue("ap\n0\n\n", true), 0);
+  const auto writes = stdout_writes(fake);
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = fake.stdout_bytes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  EXPECT_EQ(writes.size(), lines);
+  for (const auto& w : writes) EXPECT_TRUE(w.ends_with("\r\n")) << w;
+}
+
+TEST_F(Output, LongLinesOnAConsoleGoOutWhenTheBufferFills) {
+  auto& r = start("", true);
+  r.write_text(r.output(), std::string(600, 'a'));
+  r.write_line_end(r.output());
+  const auto writes = stdout_writes(fake);
+  ASSERT_EQ(writes.size(), 3u);
+  EXPECT_EQ(writes[0].size(), 256u);
+  EXPECT_EQ(writes[1].size(), 256u);
+  EXPECT_EQ(writes[2], std::string(88, 'a') + "\r\n");
+}
+
+TEST_F(Output, ShortWritesAreContinued) {
+  struct Trickle final : console::Platform {
+    std::string out;
+    console::Handle standard_input() override { return 0; }
+    console::Handle standard_output() override { return 1; }
+    console::OpenResult open_write(const char*) override { return {}; }
+    console::OpenResult open_append(const char*) override { return {}; }
+    console::IoResult read(console::Handle, void*, std::size_t) override { return {0, 0, true}; }
+    console::IoResult write(console::Handle, const void* d, std::size_t n) override {
+      out.append(static_cast<const char*>(d), 1);  // one byte at a time
+      (void)n;
+      return {1, 0, false};
+    }
+    void close(console::Handle) override {}
+    bool is_terminal(console::Handle) override { return false; }
+    [[noreturn]] void exit_process(int code) override { throw ProcessExit{code}; }
+  } trickle;
+  console::Runtime r(trickle);
+  r.write_text(r.output(), "hello");
+  r.write_line_end(r.output());
+  EXPECT_EQ(exit_code_of([&] { r.finish(); }), 0);
+  EXPECT_EQ(trickle.out, "hello\r\n");
+}
+
+TEST_F(Output, ReportNamesOneCallerInTheDriverAndTwoInsideAWriterOrTheLog) {
+  const std::regex driver_report("Runtime error 201 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
+  EXPECT_EQ(run_dialogue("ap\n40000\n", false), 201);
+  EXPECT_TRUE(std::regex_search(fake.stdout_bytes, driver_report)) << fake.stdout_bytes;
+
+  const std::regex nested_report(
+      "Runtime error 2 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
+  fake = FakePlatform{};
+  auto& r = start("ap\n0\n");
+  Dialogue dialogue(r);  // no logfile.txt
+  EXPECT_EQ(exit_code_of([&] {
+              console::CallSite from_start(r);
+              dialogue.run();
+            }),
+            2);
+  EXPECT_TRUE(std::regex_search(fake.stdout_bytes, nested_report)) << fake.stdout_bytes;
+}
+
+TEST_F(Output, PendingErrorStopsEveryOperation) {
+  auto& r = start("");
+  fake.fail_call = 0;  // the first hand-over fails
+  r.write_text(r.output(), std::string(256, 'a'));
+  EXPECT_EQ(r.pending_io_error(), 101);
+  const std::size_t calls = fake.calls.size();
+  r.write_text(r.output(), std::string(300, 'b'));
+  console::TextStream file;
+  r.open_write(file, "x.txt");
+  r.close(file);
+  EXPECT_EQ(r.read_integer(), 0);
+  EXPECT_EQ(r.read_line().view(), "");
+  EXPECT_EQ(fake.calls.size(), calls);
+  EXPECT_EQ(fake.files.count("x.txt"), 0u);
+  EXPECT_EQ(exit_code_of([&] { r.io_check(); }), 101);
+}
+
+}  // namespace
+}  // namespace zv::test

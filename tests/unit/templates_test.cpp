@@ -1,0 +1,96 @@
+// The template writers in-process: every file depends only on the fields
+// its template splices, and the frame writes pieces exactly.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "support/console_fixture.h"
+#include "templates/frame.h"
+#include "templates/writers.h"
+
+namespace zv::test {
+namespace {
+
+using templates::TemplateWriter;
+
+TemplateWriter writer(int n) {
+  static constexpr TemplateWriter kAll[] = {
+      templates::mvk_id_1,  templates::mvk_id_2,  templates::mvk_id_3,  templates::mvk_id_4,  templates::mvk_id_5,
+      templates::mvk_id_6,  templates::mvk_id_7,  templates::mvk_id_8,  templates::mvk_id_9,  templates::mvk_id_10,
+      templates::mvk_id_11, templates::mvk_id_12, templates::mvk_id_13, templates::mvk_id_14, templates::mvk_id_15,
+      templates::mvk_id_16, templates::mvk_id_17, templates::mvk_id_18, templates::mvk_id_19, templates::mvk_id_20,
+      templates::mvk_id_21, templates::mvk_id_22, templates::mvk_id_23, templates::mvk_id_24, templates::mvk_id_25,
+      templates::mvk_id_26, templates::mvk_id_27, templates::mvk_id_28, templates::mvk_id_29, templates::mvk_id_30,
+      templates::mvk_id_31, templates::mvk_id_32, templates::mvk_id_33, templates::mvk_id_34, templates::mvk_id_35,
+      templates::mvk_id_36, templates::mvk_id_37, templates::mvk_id_38, templates::mvk_id_39, templates::mvk_id_40,
+      templates::mvk_id_41, templates::mvk_id_42, templates::mvk_id_43, templates::mvk_id_44, templates::mvk_id_45,
+      templates::mvk_id_46, templates::mvk_id_47, templates::mvk_id_48, templates::mvk_id_49, templates::mvk_id_50,
+      templates::mvk_id_51, templates::mvk_id_52, templates::mvk_id_53, templates::mvk_id_54, templates::mvk_id_55,
+      templates::mvk_id_56, templates::mvk_id_57, templates::mvk_id_58, templates::mvk_id_59, templates::mvk_id_60};
+  return kAll[n - 1];
+}
+
+class Writers : public ConsoleTest {
+ protected:
+  // Runs writer n with these fields; returns the file's bytes.
+  std::string write(int n, const DialogueState& fields) {
+    fake = FakePlatform{};
+    auto& r = start("");
+    DialogueState state = fields;
+    state.quote.assign("'");
+    state.output_name.assign("out.txt");
+    writer(n)(r, state);
+    EXPECT_EQ(state.template_id.view(), "mvk_id_" + std::to_string(n));
+    return fake.files["out.txt"];
+  }
+};
+
+TEST_F(Writers, FilesDependOnlyOnTheirOwnFields) {
+  DialogueState empty;
+  DialogueState typed;
+  typed.function_text.assign("sin(x)'{;}");
+  typed.condition_sign.assign("<'>");
+  typed.condition_number = -12.5;
+  typed.inequality_sign.assign(">=");
+  const std::set<int> splicing = {1, 2, 6, 9, 13, 46, 47};
+  std::set<std::string> texts;
+  for (int n = 1; n <= 60; ++n) {
+    const std::string plain = write(n, empty);
+    const std::string spliced = write(n, typed);
+    if (!splicing.count(n)) {
+      EXPECT_EQ(plain, spliced) << "template " << n;
+    }
+    if (n <= 55) {
+      EXPECT_TRUE(texts.insert(plain).second) << "template " << n << " repeats another";
+      EXPECT_TRUE(plain.ends_with("end.\r\n")) << n;
+    } else {
+      EXPECT_EQ(plain, "") << n;
+    }
+  }
+}
+
+TEST_F(Writers, FieldsAreSplicedAsTyped) {
+  DialogueState fields;
+  fields.function_text.assign(" x*x ' ; ");
+  EXPECT_NE(write(1, fields).find("\r\n y:= x*x ' ; ;\r\n"), std::string::npos);
+  fields.condition_sign.assign(" > ");
+  fields.condition_number = 0.125;
+  EXPECT_NE(write(6, fields).find("  if a[i] > 0.12 then s:=s+a[i];\r\n"), std::string::npos);
+  fields.condition_sign.assign("<>'");
+  const std::string t13 = write(13, fields);
+  EXPECT_NE(t13.find("<>''0.12"), std::string::npos);  // doubled inside the literal
+  EXPECT_NE(t13.find("a[i]<>'0.12"), std::string::npos);  // as typed in the test
+}
+
+TEST_F(Writers, AFailedCreateLeavesNoIdentifier) {
+  fake = FakePlatform{};
+  auto& r = start("");
+  DialogueState state;
+  state.output_name.assign("bad?name.txt");
+  EXPECT_EQ(exit_code_of([&] { templates::mvk_id_3(r, state); }), 123);
+  EXPECT_TRUE(state.template_id.empty());
+  EXPECT_EQ(fake.count(FakePlatform::Op::open_write), 0);  // refused before the system sees it
+}
+
+}  // namespace
+}  // namespace zv::test
