@@ -69,7 +69,7 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
   const fs::path out = path_ / ".stdout";
   spill(in, stdin_bytes);
   const std::size_t at = command_line.find("{zv}");
-  if (at != std::string::npos) command_line.replace(at, 4, quoted(ZORVANDREL_BINARY));
+  if (at != std::string::npos) command_line.replace(at, 4, zorvandrel_command());
   const std::string command = "cd " + quoted(path_) + " && " + command_line + " < " + quoted(in) +
                               " > " + quoted(out);
   RunResult r;
@@ -112,6 +112,16 @@ std::vector<std::string> crlf_lines(const std::string& text) {
     start = end + 2;
   }
   return lines;
+}
+
+bool under_wine() {
+  const char* exe = std::getenv("ZV_WINE_EXE");
+  return exe != nullptr && *exe != '\0';
+}
+
+std::string zorvandrel_command() {
+  if (under_wine()) return "wine " + quoted(std::getenv("ZV_WINE_EXE"));
+  return quoted(ZORVANDREL_BINARY);
 }
 
 bool fpc_available() {

@@ -47,6 +47,18 @@ std::string generate(std::string_view answers_after_name);
 // the current test if any line lacks its CR LF.
 std::vector<std::string> crlf_lines(const std::string& text);
 
+// True when the tests drive the Windows build: ZV_WINE_EXE names a
+// zorvandrel.exe, which every run then starts under `wine` (WINEPREFIX and
+// WINEDEBUG come from the environment) instead of the Linux binary.
+bool under_wine();
+#define ZV_SKIP_UNDER_WINE(reason) \
+  if (::zv::test::under_wine()) GTEST_SKIP() << "not under Wine: " << reason
+#define ZV_REQUIRE_WINE() \
+  if (!::zv::test::under_wine()) GTEST_SKIP() << "runs only against zorvandrel.exe under Wine"
+
+// The shell words that start zorvandrel (Linux binary, or wine + the .exe).
+std::string zorvandrel_command();
+
 bool fpc_available();
 #define ZV_REQUIRE_FPC() \
   if (!::zv::test::fpc_available()) GTEST_SKIP() << "fpc (fp-compiler) is not installed"

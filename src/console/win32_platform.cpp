@@ -1,0 +1,89 @@
+// The platform interface over Win32 calls. Error codes are the system's own
+// (GetLastError), handed on unchanged.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include "console/platform.h"
+
+namespace zv::console {
+
+namespace {
+
+HANDLE native(Handle h) { return reinterpret_cast<HANDLE>(h); }
+Handle portable(HANDLE h) { return reinterpret_cast<Handle>(h); }
+
+// At most this much per ReadFile/WriteFile call (the counts are 32-bit).
+constexpr std::size_t kMaxChunk = 1u << 30;
+
+class Win32Platform final : public Platform {
+ public:
+  Handle standard_input() override { return portable(GetStdHandle(STD_INPUT_HANDLE)); }
+  Handle standard_output() override { return portable(GetStdHandle(STD_OUTPUT_HANDLE)); }
+
+  // Created, or truncated in the same step; with no sharing, a file that
+  // another program holds open fails (sharing violation) before anything in
+  // it is lost.
+  OpenResult open_write(const char* name) override { return open(name, CREATE_ALWAYS); }
+
+  // An existing file only, positioned at its end.
+  OpenResult open_append(const char* name) override {
+    OpenResult r = open(name, OPEN_EXISTING);
+    if (r.error == 0) {
+      LARGE_INTEGER zero{};
+      if (!SetFilePointerEx(native(r.handle), zero, nullptr, FILE_END)) {
+        const DWORD err = GetLastError();
+        CloseHandle(native(r.handle));
+        return {kNoHandle, err};
+      }
+    }
+    return r;
+  }
+
+  IoResult read(Handle h, void* buffer, std::size_t size) override {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(size < kMaxChunk ? size : kMaxChunk);
+    if (ReadFile(native(h), buffer, want, &got, nullptr)) return {got, 0, got == 0};
+    const DWORD err = GetLastError();
+    // The writing end of a pipe has gone: the input has ended.
+    if (err == ERROR_BROKEN_PIPE) return {0, 0, true};
+    return {0, err, false};
+  }
+
+  IoResult write(Handle h, const void* data, std::size_t size) override {
+    DWORD put = 0;
+    const DWORD want = static_cast<DWORD>(size < kMaxChunk ? size : kMaxChunk);
+    if (WriteFile(native(h), data, want, &put, nullptr)) return {put, 0, false};
+    return {0, GetLastError(), false};
+  }
+
+  void close(Handle h) override { CloseHandle(native(h)); }
+
+  // A console, not merely a character device (NUL is one too).
+  bool is_terminal(Handle h) override {
+    DWORD mode = 0;
+    return GetFileType(native(h)) == FILE_TYPE_CHAR && GetConsoleMode(native(h), &mode) != 0;
+  }
+
+  [[noreturn]] void exit_process(int code) override { ExitProcess(static_cast<UINT>(code)); }
+
+ private:
+  // Write access only, no sharing; the name goes to the system as given
+  // ("/" and "\" both separate directories there).
+  static OpenResult open(const char* name, DWORD disposition) {
+    const HANDLE h =
+        CreateFileA(name, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {kNoHandle, GetLastError()};
+    return {portable(h), 0};
+  }
+};
+
+}  // namespace
+
+Platform& system_platform() {
+  static Win32Platform platform;
+  return platform;
+}
+
+}  // namespace zv::console

@@ -1,0 +1,106 @@
+// A small Windows program for the tests under Wine, built with mingw-w64
+// together with win32_platform.cpp, so it opens files exactly as
+// zorvandrel.exe does.
+//   probe open NAME            create/truncate NAME; prints the system error (0: none)
+//   probe append NAME          open NAME for appending; prints the system error
+//   probe hold NAME MARKER     hold NAME open for appending until standard
+//                              input ends; creates MARKER once NAME is held
+//   probe view NAME MARKER     the same, but open for reading only and
+//                              sharing everything (as a viewer would)
+//   probe terminal FILE        writes 1 to FILE if standard output counts
+//                              as a console, else 0
+//   probe feed PROGRAM         run PROGRAM with its standard input on a pipe
+//                              fed from ours; exits with its exit code
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "console/platform.h"
+
+namespace {
+
+using zv::console::system_platform;
+
+void drain(zv::console::Handle from, HANDLE to) {
+  char buffer[256];
+  for (;;) {
+    const zv::console::IoResult r = system_platform().read(from, buffer, sizeof buffer);
+    if (r.error != 0 || r.bytes == 0) return;
+    DWORD put = 0;
+    if (to != nullptr) WriteFile(to, buffer, static_cast<DWORD>(r.bytes), &put, nullptr);
+  }
+}
+
+int feed(const char* program) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE read_end = nullptr;
+  HANDLE write_end = nullptr;
+  if (!CreatePipe(&read_end, &write_end, &inherit, 0)) return 90;
+  SetHandleInformation(write_end, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = read_end;
+  si.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  std::string command = std::string("\"") + program + "\"";
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi))
+    return 91;
+  CloseHandle(read_end);
+  drain(system_platform().standard_input(), write_end);
+  CloseHandle(write_end);  // the child now reads a broken pipe
+  WaitForSingleObject(pi.hProcess, INFINITE);
+  DWORD code = 92;
+  GetExitCodeProcess(pi.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  auto& platform = system_platform();
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if ((mode == "open" || mode == "append") && argc == 3) {
+    const zv::console::OpenResult r =
+        mode == "open" ? platform.open_write(argv[2]) : platform.open_append(argv[2]);
+    if (r.error == 0) platform.close(r.handle);
+    std::printf("%lu\n", static_cast<unsigned long>(r.error));
+    return 0;
+  }
+  if ((mode == "hold" || mode == "view") && argc == 4) {
+    zv::console::OpenResult held;
+    if (mode == "hold") {
+      held = platform.open_append(argv[2]);
+    } else {
+      const HANDLE h =
+          CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      held = {reinterpret_cast<zv::console::Handle>(h), h == INVALID_HANDLE_VALUE ? GetLastError() : 0};
+    }
+    if (held.error != 0) return 1;
+    const zv::console::OpenResult marker = platform.open_write(argv[3]);
+    if (marker.error != 0) return 1;
+    platform.close(marker.handle);
+    drain(platform.standard_input(), nullptr);
+    platform.close(held.handle);
+    return 0;
+  }
+  if (mode == "terminal" && argc == 3) {
+    const char* answer = platform.is_terminal(platform.standard_output()) ? "1" : "0";
+    const zv::console::OpenResult file = platform.open_write(argv[2]);
+    if (file.error != 0) return 1;
+    platform.write(file.handle, answer, 1);
+    platform.close(file.handle);
+    return 0;
+  }
+  if (mode == "feed" && argc == 3) return feed(argv[2]);
+  std::fprintf(stderr,
+               "usage: probe open|append NAME | hold|view NAME MARKER | terminal FILE | feed PROGRAM\n");
+  return 2;
+}
