@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (preset "fuzz": clang, libFuzzer, AddressSanitizer
+# and UndefinedBehaviorSanitizer) and runs each for SECONDS (default 50).
+#
+#   fuzz/run.sh [SECONDS]
+#
+# The corpora live in build/fuzz/corpus/<target>: seeded from fuzz/corpus/
+# and, for whole runs, with one input per menu path of the README's menu map;
+# they keep growing across runs. A failing input is written to
+# build/fuzz/artifacts/ and the script exits non-zero; replay it with
+# build/fuzz/tests/<target>_fuzzer FILE.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-50}
+
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+
+work=build/fuzz
+mkdir -p "$work/corpus/read" "$work/corpus/run" "$work/artifacts"
+cp fuzz/corpus/read/* "$work/corpus/read/"
+cp fuzz/corpus/run/* "$work/corpus/run/"
+
+# A plain world ("a", parameter "0"), the name "prog", the answers of the
+# path, the fragments its template asks for, and the final Enter.
+grep -E '^\| [0-9/]+ \| `mvk_id_[0-9]+`' README.md | while IFS='|' read -r _ path id _; do
+  path=${path// /}
+  n=${id//[^0-9]/}
+  case $n in
+    1 | 2) fragments='x*x\n' ;;
+    6 | 9 | 13) fragments='>\n0\n' ;;
+    46 | 47) fragments='>=\n' ;;
+    *) fragments='' ;;
+  esac
+  printf "a0prog\n${path//\//\\n}\n${fragments}\n" > "$work/corpus/run/path_$n"
+done
+
+status=0
+for target in read run; do
+  case $target in
+    read) max_len=1024 ;;
+    run) max_len=4096 ;;
+  esac
+  log="$work/artifacts/${target}_fuzzer.log"
+  if "$work/tests/${target}_fuzzer" "$work/corpus/$target" -max_total_time="$seconds" -max_len="$max_len" \
+      -timeout=10 -print_final_stats=1 -artifact_prefix="$work/artifacts/${target}-" > "$log" 2>&1; then
+    result=passed
+  else
+    result=FAILED
+    status=1
+    grep -v -E '^#[0-9]+' "$log" | tail -n 60
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+  corpus=$(ls "$work/corpus/$target" | wc -l)
+  echo "${target}_fuzzer: $result, ${runs:-?} executions in ${seconds} s, corpus $corpus inputs"
+done
+exit $status
