@@ -7,8 +7,13 @@ namespace zv::templates {
 TemplateFile::TemplateFile(console::Runtime& rt, DialogueState& state, std::string_view id)
     : rt_(rt), id_(id) {
   rt_.open_write(file_, state.output_name);
-  rt_.io_check(location());
+  check();
   state.template_id.assign(id);
+}
+
+// The check after each operation; the place is worked out only for a report.
+void TemplateFile::check() {
+  if (rt_.pending_io_error() != 0) rt_.io_check(location());
 }
 
 // Each piece of each line of each template is a place of its own in a report.
@@ -21,7 +26,7 @@ console::Location TemplateFile::location() const {
 void TemplateFile::piece(std::string_view text) {
   ++piece_number_;
   rt_.write_text(file_, text);
-  rt_.io_check(location());
+  check();
 }
 
 void TemplateFile::piece(double number) { piece(format_number(number).view()); }
@@ -40,14 +45,14 @@ void TemplateFile::piece(InLiteral field) {
 void TemplateFile::end_line() {
   ++piece_number_;
   rt_.write_line_end(file_);
-  rt_.io_check(location());
+  check();
 }
 
 void TemplateFile::close() {
   ++line_number_;
   piece_number_ = 0;
   rt_.close(file_);
-  rt_.io_check(location());
+  check();
 }
 
 }  // namespace zv::templates

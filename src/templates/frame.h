@@ -44,6 +44,7 @@ class TemplateFile {
   void piece(double number);
   void piece(InLiteral field);
   void end_line();
+  void check();
   console::Location location() const;
 
   console::Runtime& rt_;
