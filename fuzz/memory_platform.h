@@ -39,8 +39,8 @@ class MemoryPlatform final : public console::Platform {
 
   // Standard input.
   std::string input;
-  std::size_t chunk = 256;      // at most this many bytes per read
-  std::size_t delivered = 0;    // bytes handed out so far
+  std::size_t chunk = 256;    // at most this many bytes per read
+  std::size_t delivered = 0;  // bytes handed out so far
 
   // Standard output.
   std::string out;

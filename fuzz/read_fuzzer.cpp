@@ -126,7 +126,10 @@ class Reader {
         case 0: check_integer(before, rt_.read_integer()); break;
         case 1: check_real(before, rt_.read_real()); break;
         case 2: check_line(before, rt_.read_line()); break;
-        default: rt_.skip_line_end(); check_line_end(before); break;
+        default:
+          rt_.skip_line_end();
+          check_line_end(before);
+          break;
       }
       pending = rt_.pending_io_error();
       if (pending == 0) return true;
@@ -241,7 +244,8 @@ class Reader {
     }
     if (s.size() < 255) {
       const int c = next();
-      expect(c < 0 || c == kEndOfInput || is_line_end(static_cast<unsigned char>(c)), "line stopped early", s);
+      expect(c < 0 || c == kEndOfInput || is_line_end(static_cast<unsigned char>(c)), "line stopped early",
+             s);
     }
     expect(rt_.pending_io_error() == 0, "read_line set an error", s);
   }

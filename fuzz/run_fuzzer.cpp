@@ -196,7 +196,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (e.op != Op::write_stdout) last_file_event = i + 1;
   }
   const bool writer_finished = writer_closed && !writer_cut;
-  if (writes_opened == 1 && logs_opened == 1) expect(open_write_at < open_append_at, "log before output file");
+  if (writes_opened == 1 && logs_opened == 1)
+    expect(open_write_at < open_append_at, "log before output file");
   if (writes_opened == 1) {
     expect(target == MemoryPlatform::path_of(name), "output file is not output_name", target);
   }
@@ -209,8 +210,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The log: one whole line on a completed run, nothing otherwise.
-  const std::string line = id.empty() ? std::string(kErrorLine)
-                                      : "sgenerirovana programma " + id + " v file " + name + "\r\n";
+  const std::string line =
+      id.empty() ? std::string(kErrorLine) : "sgenerirovana programma " + id + " v file " + name + "\r\n";
   if (target != kLog) {
     const auto old_log = file(p, kLog);
     const auto before = files_before.find("logfile.txt");
@@ -223,9 +224,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (code == 0) {
         expect(added == line, "completed run did not log its line", added);
       } else if (added == line) {  // only standard output can fail after the log is closed
-        expect(code == 101 && p.cut(Op::write_stdout) && !p.cut(Op::write_file), "failed run logged its line", added);
+        expect(code == 101 && p.cut(Op::write_stdout) && !p.cut(Op::write_file), "failed run logged its line",
+               added);
       } else if (!added.empty()) {  // a line cut by a full device
-        expect(code == 101 && p.cut(Op::write_file) && line.starts_with(added), "failed run added to the log", added);
+        expect(code == 101 && p.cut(Op::write_file) && line.starts_with(added), "failed run added to the log",
+               added);
       }
     }
   }
@@ -240,17 +243,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 2: expect(log_world == kMissing && target != kLog && logs_opened == 1, "error 2 with a log"); break;
     case 3: {
       const std::size_t slash = target.rfind('/');
-      expect(writes_opened == 1 && slash != std::string::npos && !p.directories.count(target.substr(0, slash)),
-             "error 3 with an existing directory", target);
+      expect(
+          writes_opened == 1 && slash != std::string::npos && !p.directories.count(target.substr(0, slash)),
+          "error 3 with an existing directory", target);
       break;
     }
     case 5:
-      expect((writes_opened == 1 && !writer_closed && (p.directories.count(target) || p.locked.count(target))) ||
-                 (logs_opened == 1 && (log_world == kHeld || log_world == kDirectory)),
-             "error 5 without a cause", target);
+      expect(
+          (writes_opened == 1 && !writer_closed && (p.directories.count(target) || p.locked.count(target))) ||
+              (logs_opened == 1 && (log_world == kHeld || log_world == kDirectory)),
+          "error 5 without a cause", target);
       break;
-    case 101: expect(p.cut(Op::write_file) || p.cut(Op::write_stdout), "error 101 without a failed write"); break;
-    case 123: expect(forbidden_in_name(name) && writes_opened == 0, "error 123 for an acceptable name", name); break;
+    case 101:
+      expect(p.cut(Op::write_file) || p.cut(Op::write_stdout), "error 101 without a failed write");
+      break;
+    case 123:
+      expect(forbidden_in_name(name) && writes_opened == 0, "error 123 for an acceptable name", name);
+      break;
     default: break;
   }
 
@@ -261,7 +270,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expect(only_crlf(out), "a line end other than CR LF in the console text");
     const std::string confirmation = "programma sgenerirovana v file " + name + " v papke programmy\r\n";
     std::size_t confirmations = 0;
-    for (std::size_t at = out.find(confirmation); at != std::string_view::npos; at = out.find(confirmation, at + 1)) {
+    for (std::size_t at = out.find(confirmation); at != std::string_view::npos;
+         at = out.find(confirmation, at + 1)) {
       ++confirmations;
     }
     expect(confirmations == (writer_finished ? 1u : 0u), "confirmation line", name);
@@ -271,7 +281,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
       const int callers = code == 106 || code == 201 || code == 205 ? 1 : 2;
       const std::size_t report = report_at_end(out, code, callers);
-      expect(report != 0, "failed run does not end with its report", out.substr(out.size() > 200 ? out.size() - 200 : 0));
+      expect(report != 0, "failed run does not end with its report",
+             out.substr(out.size() > 200 ? out.size() - 200 : 0));
       // Every file operation came before the report.
       std::size_t written = 0;
       for (std::size_t i = 0; i < last_file_event; ++i) {

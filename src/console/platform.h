@@ -20,8 +20,8 @@ struct OpenResult {
 };
 
 struct IoResult {
-  std::size_t bytes = 0;    // bytes moved
-  std::uint32_t error = 0;  // 0: success
+  std::size_t bytes = 0;      // bytes moved
+  std::uint32_t error = 0;    // 0: success
   bool end_of_input = false;  // a read on a closed pipe: not an error
 };
 

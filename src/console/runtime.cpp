@@ -194,8 +194,7 @@ std::int16_t Runtime::range_check(std::int32_t value, Location at) {
 ShortString Runtime::read_line() {
   ShortString line;
   if (pending_io_error_ != 0) return line;
-  for (int c = peek(); c >= 0 && c != '\r' && c != '\n' && line.size() < ShortString::capacity;
-       c = peek()) {
+  for (int c = peek(); c >= 0 && c != '\r' && c != '\n' && line.size() < ShortString::capacity; c = peek()) {
     line.push_back(static_cast<char>(c));
     advance();
   }

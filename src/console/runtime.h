@@ -65,7 +65,7 @@ class Runtime {
   void pop_caller();
 
  private:
-  int peek();          // next byte, or -1 at end of input (byte 26 included)
+  int peek();  // next byte, or -1 at end of input (byte 26 included)
   void advance() { ++input_.position; }
   bool refill();
   void hand_over(TextStream& stream);
@@ -85,8 +85,7 @@ class Runtime {
 // or from start-up into the driver) so a report can name the return places.
 class CallSite {
  public:
-  explicit CallSite(Runtime& rt, std::source_location at = std::source_location::current())
-      : rt_(rt) {
+  explicit CallSite(Runtime& rt, std::source_location at = std::source_location::current()) : rt_(rt) {
     rt_.push_caller(location_of(at.file_name(), at.line()));
   }
   ~CallSite() { rt_.pop_caller(); }

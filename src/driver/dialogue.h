@@ -26,7 +26,7 @@ class Dialogue {
   void print();                       // an empty line
   std::int16_t menu_answer(console::Location at = console::here());
   void text_answer(ShortString& into, console::Location at = console::here());
-  void wrong_choice();      // the lower menus' error line
+  void wrong_choice();                              // the lower menus' error line
   void generate(templates::TemplateWriter writer);  // the generation step
   [[noreturn]] void end_of_run();
 
@@ -50,8 +50,8 @@ class Dialogue {
   void read_function_text();
   void read_sign_and_number(std::string_view example);
   void read_inequality_sign();
-  void progression_pair(std::string_view first, std::string_view second,
-                        templates::TemplateWriter for_1, templates::TemplateWriter for_2);
+  void progression_pair(std::string_view first, std::string_view second, templates::TemplateWriter for_1,
+                        templates::TemplateWriter for_2);
 
   // Geometry branch (geometry.cpp) and logic branch (logic.cpp).
   void geometry();
@@ -68,8 +68,8 @@ class Dialogue {
   // Menu choices, one variable per menu; menus never shown in the same run
   // share one.
   std::int16_t A = 0;  // top menu
-  std::int16_t B = 0, C = 0, D = 0, E = 0, F = 0, G = 0, H = 0, I = 0, J = 0, K = 0, L = 0,
-               M = 0, N = 0;  // mathematics
+  std::int16_t B = 0, C = 0, D = 0, E = 0, F = 0, G = 0, H = 0, I = 0, J = 0, K = 0, L = 0, M = 0,
+               N = 0;                        // mathematics
   std::int16_t U = 0, V = 0, W = 0;          // geometry
   std::int16_t X = 0, Y = 0, Z = 0, Z1 = 0;  // logic
 };

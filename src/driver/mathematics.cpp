@@ -157,8 +157,7 @@ void Dialogue::arithmetic_progression() {
                      "chtoby nayti summu n chlenov po a1, n, d, nazhmite 2", mvk_id_14, mvk_id_15);
   else if (H == 2)
     progression_pair("chtoby nayti proizvedenie n chlenov po a1, n, d, nazhmite 1",
-                     "chtoby nayti proizvedenie n chlenov po a1, an, n, nazhmite 2", mvk_id_16,
-                     mvk_id_17);
+                     "chtoby nayti proizvedenie n chlenov po a1, an, n, nazhmite 2", mvk_id_16, mvk_id_17);
   else if (H == 3)
     progression_pair("chtoby nayti n-chlen po a1, d, n, nazhmite 1",
                      "chtoby nayti n-chlen po a1, sn, n, nazhmite 2", mvk_id_18, mvk_id_19);
@@ -166,13 +165,12 @@ void Dialogue::arithmetic_progression() {
     progression_pair("chtoby nayti kol-vo chlenov po a1, d, an, nazhmite 1",
                      "chtoby nayti kol-vo chlenov po a1, an, sn, nazhmite 2", mvk_id_20, mvk_id_21);
   else if (H == 5)
-    progression_pair("chtoby nayti a1 po d, n, an, nazhmite 1",
-                     "chtoby nayti a1 po sn, n, d, nazhmite 2", mvk_id_22, mvk_id_23);
+    progression_pair("chtoby nayti a1 po d, n, an, nazhmite 1", "chtoby nayti a1 po sn, n, d, nazhmite 2",
+                     mvk_id_22, mvk_id_23);
   else if (H == 6)  // this pair has no comma before "nazhmite"
-    progression_pair("chtoby nayti d po a1, n, an nazhmite 1",
-                     "chtoby nayti d po sn, a1, n nazhmite 2", mvk_id_24, mvk_id_25);
-  else
-    wrong_choice();
+    progression_pair("chtoby nayti d po a1, n, an nazhmite 1", "chtoby nayti d po sn, a1, n nazhmite 2",
+                     mvk_id_24, mvk_id_25);
+  else wrong_choice();
 }
 
 // Menu 1/3/2: geometric progression; each choice opens a two-choice menu.
@@ -192,8 +190,7 @@ void Dialogue::geometric_progression() {
                      "chtoby nayti summu n chlenov po b1, n, q, nazhmite 2", mvk_id_26, mvk_id_27);
   else if (H == 2)
     progression_pair("chtoby nayti proizvedenie n chlenov po b1, n, q, nazhmite 1",
-                     "chtoby nayti proizvedenie n chlenov po b1, bn, n, nazhmite 2", mvk_id_28,
-                     mvk_id_29);
+                     "chtoby nayti proizvedenie n chlenov po b1, bn, n, nazhmite 2", mvk_id_28, mvk_id_29);
   else if (H == 3)
     progression_pair("chtoby nayti n-chlen po b1, q, n, nazhmite 1",
                      "chtoby nayti n-chlen po b1, sn, q, nazhmite 2", mvk_id_30, mvk_id_31);
@@ -201,19 +198,18 @@ void Dialogue::geometric_progression() {
     progression_pair("chtoby nayti kol-vo chlenov po b1, q, bn, nazhmite 1",
                      "chtoby nayti kol-vo chlenov po b1, q, sn, nazhmite 2", mvk_id_32, mvk_id_33);
   else if (H == 5)
-    progression_pair("chtoby nayti b1 po q, n, bn, nazhmite 1",
-                     "chtoby nayti b1 po sn, n, q, nazhmite 2", mvk_id_34, mvk_id_35);
+    progression_pair("chtoby nayti b1 po q, n, bn, nazhmite 1", "chtoby nayti b1 po sn, n, q, nazhmite 2",
+                     mvk_id_34, mvk_id_35);
   else if (H == 6)  // this pair has no comma before "nazhmite"
-    progression_pair("chtoby nayti q po b1, n, bn nazhmite 1",
-                     "chtoby nayti q po b1, sn, bn nazhmite 2", mvk_id_36, mvk_id_37);
-  else
-    wrong_choice();
+    progression_pair("chtoby nayti q po b1, n, bn nazhmite 1", "chtoby nayti q po b1, sn, bn nazhmite 2",
+                     mvk_id_36, mvk_id_37);
+  else wrong_choice();
 }
 
 // The twelve two-choice menus 1/3/1/k and 1/3/2/k: two lines, no title, no
 // empty line; both choices are leaves.
-void Dialogue::progression_pair(std::string_view first, std::string_view second,
-                                TemplateWriter for_1, TemplateWriter for_2) {
+void Dialogue::progression_pair(std::string_view first, std::string_view second, TemplateWriter for_1,
+                                TemplateWriter for_2) {
   print(first);
   print(second);
   I = menu_answer();

@@ -155,8 +155,8 @@ const std::map<std::string, std::string>& menu_texts() {
                          "chtoby nayti summu n chlenov po a1, n, d, nazhmite 2"});
     m["1/3/1/2"] = text({"chtoby nayti proizvedenie n chlenov po a1, n, d, nazhmite 1",
                          "chtoby nayti proizvedenie n chlenov po a1, an, n, nazhmite 2"});
-    m["1/3/1/3"] = text({"chtoby nayti n-chlen po a1, d, n, nazhmite 1",
-                         "chtoby nayti n-chlen po a1, sn, n, nazhmite 2"});
+    m["1/3/1/3"] = text(
+        {"chtoby nayti n-chlen po a1, d, n, nazhmite 1", "chtoby nayti n-chlen po a1, sn, n, nazhmite 2"});
     m["1/3/1/4"] = text({"chtoby nayti kol-vo chlenov po a1, d, an, nazhmite 1",
                          "chtoby nayti kol-vo chlenov po a1, an, sn, nazhmite 2"});
     m["1/3/1/5"] = text({"chtoby nayti a1 po d, n, an, nazhmite 1",  //
@@ -167,8 +167,8 @@ const std::map<std::string, std::string>& menu_texts() {
                          "chtoby nayti summu n chlenov po b1, n, q, nazhmite 2"});
     m["1/3/2/2"] = text({"chtoby nayti proizvedenie n chlenov po b1, n, q, nazhmite 1",
                          "chtoby nayti proizvedenie n chlenov po b1, bn, n, nazhmite 2"});
-    m["1/3/2/3"] = text({"chtoby nayti n-chlen po b1, q, n, nazhmite 1",
-                         "chtoby nayti n-chlen po b1, sn, q, nazhmite 2"});
+    m["1/3/2/3"] = text(
+        {"chtoby nayti n-chlen po b1, q, n, nazhmite 1", "chtoby nayti n-chlen po b1, sn, q, nazhmite 2"});
     m["1/3/2/4"] = text({"chtoby nayti kol-vo chlenov po b1, q, bn, nazhmite 1",
                          "chtoby nayti kol-vo chlenov po b1, q, sn, nazhmite 2"});
     m["1/3/2/5"] = text({"chtoby nayti b1 po q, n, bn, nazhmite 1",  //
@@ -272,8 +272,7 @@ std::string answers_for(const std::string& path) {
 }
 
 // Fragment prompts.
-const std::string kFunctionPrompt =
-    text({"vvedite funkziy na yazyke Pascal. Ispolzuyte x kak peremennuyu"});
+const std::string kFunctionPrompt = text({"vvedite funkziy na yazyke Pascal. Ispolzuyte x kak peremennuyu"});
 const std::string kSumSignPrompt = text({
     "vvedite znak i chislo",
     "naprimer, esli vy hotyte nayti sumu elementov bolshe nulya, vvedite \">\" i \"0\"",
@@ -373,8 +372,7 @@ std::size_t count(const std::string& haystack, const std::string& needle) {
 
 // Checks that `out` is `before` followed by the run-time error report of
 // error `number` raised in the driver, and that the run left no trace.
-void expect_runtime_error(const Workdir& w, const RunResult& r, const std::string& before,
-                          int number) {
+void expect_runtime_error(const Workdir& w, const RunResult& r, const std::string& before, int number) {
   EXPECT_EQ(r.exit_code, number);
   ASSERT_EQ(r.out.substr(0, before.size()), before) << r.out;
   const std::regex report("Runtime error " + std::to_string(number) +
@@ -396,10 +394,8 @@ TEST(MenuTree, EveryLeafWritesItsOwnTemplate) {
     Workdir w;
     const RunResult r = w.run("p\n" + answers_for(leaf.path) + leaf.fragments);
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.out, kStart + menus_along(leaf.path) + leaf.prompts + confirmation("p.txt") +
-                         closing());
-    EXPECT_EQ(w.log(), "sgenerirovana programma " + template_id(leaf.template_number) +
-                           " v file p.txt\r\n");
+    EXPECT_EQ(r.out, kStart + menus_along(leaf.path) + leaf.prompts + confirmation("p.txt") + closing());
+    EXPECT_EQ(w.log(), "sgenerirovana programma " + template_id(leaf.template_number) + " v file p.txt\r\n");
     ASSERT_TRUE(w.exists("p.txt"));
     const std::string file = w.read("p.txt");
     if (leaf.template_number >= 56) {
@@ -429,17 +425,17 @@ TEST(MenuTree, EveryMenuRejectsAnUnlistedChoice) {
     bool silent;
   };
   const std::vector<Case> cases = {
-      {"1", "7", false},          {"1/1", "0", false},       {"1/2", "4", false},
-      {"1/2/1", "-1", false},     {"1/2/2", "32767", false}, {"1/2/3", "7", false},
-      {"1/3", "4 1", false},      {"1/3/1", "7", false},     {"1/3/2", "0", false},
-      {"1/3/1/1", "3", false},    {"1/3/1/2", "0", false},   {"1/3/1/3", "-32768", false},
-      {"1/3/1/4", "12", false},   {"1/3/1/5", "3", false},   {"1/3/1/6", "-2", false},
-      {"1/3/2/1", "3", false},    {"1/3/2/2", "11", false},  {"1/3/2/3", "0", false},
-      {"1/3/2/4", "3", false},    {"1/3/2/5", "21", false},  {"1/3/2/6", "3", false},
-      {"1/3/3", "4", false},      {"1/4", "4", false},       {"1/4/2", "0", false},
-      {"1/5", "3", false},        {"1/6", "4", true},        {"2", "2", false},
-      {"2/1", "2", false},        {"2/1/1", "5", false},     {"3", "3", false},
-      {"3/1", "3", false},        {"3/1/1", "3", true},      {"3/1/2", "0", true},
+      {"1", "7", false},        {"1/1", "0", false},       {"1/2", "4", false},
+      {"1/2/1", "-1", false},   {"1/2/2", "32767", false}, {"1/2/3", "7", false},
+      {"1/3", "4 1", false},    {"1/3/1", "7", false},     {"1/3/2", "0", false},
+      {"1/3/1/1", "3", false},  {"1/3/1/2", "0", false},   {"1/3/1/3", "-32768", false},
+      {"1/3/1/4", "12", false}, {"1/3/1/5", "3", false},   {"1/3/1/6", "-2", false},
+      {"1/3/2/1", "3", false},  {"1/3/2/2", "11", false},  {"1/3/2/3", "0", false},
+      {"1/3/2/4", "3", false},  {"1/3/2/5", "21", false},  {"1/3/2/6", "3", false},
+      {"1/3/3", "4", false},    {"1/4", "4", false},       {"1/4/2", "0", false},
+      {"1/5", "3", false},      {"1/6", "4", true},        {"2", "2", false},
+      {"2/1", "2", false},      {"2/1/1", "5", false},     {"3", "3", false},
+      {"3/1", "3", false},      {"3/1/1", "3", true},      {"3/1/2", "0", true},
   };
   std::set<std::string> covered;
   for (const Case& c : cases) {
@@ -448,8 +444,7 @@ TEST(MenuTree, EveryMenuRejectsAnUnlistedChoice) {
     Workdir w;
     const RunResult r = w.run("p\n" + answers_for(c.menu) + c.wrong + "\n");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.out,
-              kStart + menus_along(c.menu) + (c.silent ? "" : kWrongChoice) + closing());
+    EXPECT_EQ(r.out, kStart + menus_along(c.menu) + (c.silent ? "" : kWrongChoice) + closing());
     EXPECT_FALSE(w.exists("p.txt"));
     EXPECT_EQ(w.log(), kLogErrorLine);
   }
@@ -509,8 +504,8 @@ std::string generated_line(const Workdir& w, std::size_t number) {
 TEST(SignAndNumber, HowTheLinesAreSplit) {
   struct Case {
     const char* what;
-    std::string input;     // after the choices 1, 2, 1, 3
-    std::string spliced;   // sign + number as written into the template
+    std::string input;    // after the choices 1, 2, 1, 3
+    std::string spliced;  // sign + number as written into the template
   };
   const std::string long_sign(255, '<');
   const std::vector<Case> cases = {

@@ -66,7 +66,8 @@ pid_t start(const fs::path& dir, const fs::path& in, const fs::path& out, const 
   }
   const int fin = ::open(i.c_str(), O_RDONLY);
   const int fout = ::open(o.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (fin < 0 || fout < 0 || ::dup2(fin, 0) < 0 || ::dup2(fout, 1) < 0 || ::chdir(d.c_str()) != 0) ::_exit(127);
+  if (fin < 0 || fout < 0 || ::dup2(fin, 0) < 0 || ::dup2(fout, 1) < 0 || ::chdir(d.c_str()) != 0)
+    ::_exit(127);
   ::close(fin);
   ::close(fout);
   if (peak != nullptr) {
@@ -119,8 +120,8 @@ class SmallDevice {
       return;
     }
     const std::string dir = "'" + at_.string() + "'", img = "'" + image.string() + "'";
-    if (quiet("truncate -s 256K " + img + " && mkfs.ext2 -q -F -m 0 -b 1024 " + img + " && mount -o loop " + img +
-              " " + dir) == 0) {
+    if (quiet("truncate -s 256K " + img + " && mkfs.ext2 -q -F -m 0 -b 1024 " + img + " && mount -o loop " +
+              img + " " + dir) == 0) {
       mounted_ = true;
     } else if (quiet("mount -t tmpfs -o size=64k,mode=0777 tmpfs " + dir) == 0) {
       mounted_ = true;
@@ -154,7 +155,8 @@ class SmallDevice {
     // A big file can stop short of the last blocks (it needs map blocks
     // too); one-block files take them.
     for (int n = 0;; ++n) {
-      const int small = ::open((at_ / ("filler" + std::to_string(n))).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+      const int small =
+          ::open((at_ / ("filler" + std::to_string(n))).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
       if (small < 0) break;
       const bool fitted = ::write(small, chunk.data(), block_) == static_cast<ssize_t>(block_);
       ::close(small);
@@ -218,8 +220,9 @@ TEST(Reliability, DeviceFillsWhileTheLogIsWritten) {
   // then the log line fails.
   const RunResult r = dir.run_shell("cd dev && {zv}", "../prog\n" + kTemplate2Path + "\n");
   EXPECT_EQ(r.exit_code, 101) << r.out;
-  EXPECT_NE(r.out.find("programma sgenerirovana v file ../prog.txt v papke programmy\r\nRuntime error 101 at"),
-            std::string::npos)
+  EXPECT_NE(
+      r.out.find("programma sgenerirovana v file ../prog.txt v papke programmy\r\nRuntime error 101 at"),
+      std::string::npos)
       << r.out;
   EXPECT_TRUE(ends_with_report(r.out, 101, 2)) << r.out;
   EXPECT_EQ(dir.read("prog.txt"), program);
@@ -268,14 +271,16 @@ TEST(Reliability, FiftyRunsAtOnceShareOneLog) {
       if (codes[i] == 0) {
         ++completed;
         EXPECT_TRUE(out.ends_with(kBannerEnd)) << out;
-        ++expected_lines[generates ? "sgenerirovana programma mvk_id_56 v file " + names[i] + ".txt" : kErrorLine];
+        ++expected_lines[generates ? "sgenerirovana programma mvk_id_56 v file " + names[i] + ".txt"
+                                   : kErrorLine];
       } else {
         // Another run held the log: the program (if any) was already
         // written and confirmed.
         ++locked_out;
         EXPECT_TRUE(ends_with_report(out, 5, 2)) << out;
         if (generates) {
-          EXPECT_NE(out.find("programma sgenerirovana v file " + names[i] + ".txt v papke programmy\r\nRuntime error 5"),
+          EXPECT_NE(out.find("programma sgenerirovana v file " + names[i] +
+                             ".txt v papke programmy\r\nRuntime error 5"),
                     std::string::npos);
         }
       }
@@ -286,7 +291,8 @@ TEST(Reliability, FiftyRunsAtOnceShareOneLog) {
 
   // Only whole lines, each one a completed run's, none lost or doubled.
   const std::string log = dir.log();
-  ASSERT_TRUE(log.ends_with("\r\n")) << "torn last line: " << log.substr(log.size() > 300 ? log.size() - 300 : 0);
+  ASSERT_TRUE(log.ends_with("\r\n")) << "torn last line: "
+                                     << log.substr(log.size() > 300 ? log.size() - 300 : 0);
   std::map<std::string, int> lines;
   int count = 0;
   for (const std::string& line : crlf_lines(log)) {
@@ -321,8 +327,8 @@ TEST(Reliability, TenMegabyteLinesAreCutWithoutMemoryGrowth) {
   std::string out;
   auto run = [&](const Workdir& dir, const std::string& input) {
     spill(io.path() / "in", input);
-    const int code = finish(start(dir.path(), io.path() / "in", io.path() / "out", nullptr,
-                                  measured ? &peak_file : nullptr));
+    const int code = finish(
+        start(dir.path(), io.path() / "in", io.path() / "out", nullptr, measured ? &peak_file : nullptr));
     out = slurp(io.path() / "out");
     if (measured) peaks.push_back(std::atol(slurp(peak_file).c_str()));
     return code;
@@ -334,7 +340,8 @@ TEST(Reliability, TenMegabyteLinesAreCutWithoutMemoryGrowth) {
     Workdir dir;
     EXPECT_EQ(run(dir, std::string(kHuge, 'n') + "\n" + kEmptyTemplatePath + "\n"), 0);
     const std::string kept(255, 'n');
-    EXPECT_NE(out.find("programma sgenerirovana v file " + kept + " v papke programmy\r\n"), std::string::npos);
+    EXPECT_NE(out.find("programma sgenerirovana v file " + kept + " v papke programmy\r\n"),
+              std::string::npos);
     EXPECT_TRUE(dir.exists(kept));
     EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_56 v file " + kept + "\r\n");
   }

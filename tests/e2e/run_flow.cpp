@@ -37,8 +37,9 @@ const std::string kEmptyTemplatePath = "2\n1\n1\n4\n";
   for (int i = 0; i < callers; ++i) pattern += "  \\$[0-9A-F]{8}\r\n";
   pattern += "\r\n$";
   if (std::regex_search(out, std::regex(pattern))) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "no report " << number << " with " << callers
-                                       << " caller lines at the end of:\n" << out;
+  return ::testing::AssertionFailure()
+         << "no report " << number << " with " << callers << " caller lines at the end of:\n"
+         << out;
 }
 
 TEST(RunFlow, WrongTopChoiceWholeDialogue) {
@@ -58,7 +59,8 @@ TEST(RunFlow, GeneratedRunWholeDialogueAndLog) {
   const RunResult r = dir.run("ap\n" + kEmptyTemplatePath + "\n");
   EXPECT_EQ(r.exit_code, 0);
   EXPECT_TRUE(r.out.starts_with(kStart));
-  EXPECT_TRUE(r.out.ends_with("programma sgenerirovana v file ap.txt v papke programmy\r\n" + kBanner)) << r.out;
+  EXPECT_TRUE(r.out.ends_with("programma sgenerirovana v file ap.txt v papke programmy\r\n" + kBanner))
+      << r.out;
   EXPECT_EQ(dir.log(), "earlier line\r\nsgenerirovana programma mvk_id_56 v file ap.txt\r\n");
   EXPECT_TRUE(dir.exists("ap.txt"));
   EXPECT_EQ(dir.read("ap.txt"), "");
@@ -131,9 +133,9 @@ TEST(RunFlow, OutputFileErrorsEndTheRunInsideTheWriter) {
     std::string name;
     int number;
   };
-  for (const Case& c : {Case{"missing/dir/f", 3}, Case{"what?", 123}, Case{"a*b", 123}, Case{"a<b", 123},
-                        Case{"a|b", 123}, Case{"q\"", 123}, Case{std::string("nul\0byte", 8), 123},
-                        Case{"tab\there", 123}, Case{"adir", 5}}) {
+  for (const Case& c :
+       {Case{"missing/dir/f", 3}, Case{"what?", 123}, Case{"a*b", 123}, Case{"a<b", 123}, Case{"a|b", 123},
+        Case{"q\"", 123}, Case{std::string("nul\0byte", 8), 123}, Case{"tab\there", 123}, Case{"adir", 5}}) {
     Workdir dir;
     std::filesystem::create_directory(dir.path() / "adir.txt");
     const RunResult r = dir.run(c.name + "\n" + kEmptyTemplatePath);
@@ -177,8 +179,8 @@ TEST(RunFlow, LogReadOnlyOrLockedElsewhere) {
   {
     Workdir dir;  // the log is read-only
     std::filesystem::permissions(dir.path() / "logfile.txt", std::filesystem::perms::owner_read |
-                                                                  std::filesystem::perms::group_read |
-                                                                  std::filesystem::perms::others_read);
+                                                                 std::filesystem::perms::group_read |
+                                                                 std::filesystem::perms::others_read);
     const RunResult r = dir.run("ap\n0\n", true);
     EXPECT_EQ(r.exit_code, 5) << r.out;
     EXPECT_TRUE(EndsWithReport(r.out, 5, 2));

@@ -30,9 +30,9 @@ struct Frame {
 };
 
 const Frame kFrames[] = {
-    {14, "a1,n,an", 9},  {15, "a1,n,d", 9},   {16, "a1,n,d", 11},  {17, "a1,an,n", 11},
-    {18, "a1,d,n", 9},   {19, "a1,sn,n", 9},  {20, "a1,d,an", 9},  {21, "a1,an,sn", 9},
-    {22, "d,n,an", 9},   {23, "sn,n,d", 9},   {24, "a1,n,an", 9},  {25, "sn,a1,n", 9},
+    {14, "a1,n,an", 9}, {15, "a1,n,d", 9},  {16, "a1,n,d", 11}, {17, "a1,an,n", 11},
+    {18, "a1,d,n", 9},  {19, "a1,sn,n", 9}, {20, "a1,d,an", 9}, {21, "a1,an,sn", 9},
+    {22, "d,n,an", 9},  {23, "sn,n,d", 9},  {24, "a1,n,an", 9}, {25, "sn,a1,n", 9},
 };
 
 // Every template: its leaf writes it, records its own identifier (the log
@@ -114,11 +114,11 @@ TEST(ArithmeticTemplates, ProductProgramsMultiplyExactlyNTerms) {
   ZV_REQUIRE_FPC();
   expect_runs({
       // a1, n, d
-      {16, "1 4 1", "vvedite a1,n,d", "proizvedenie 4 chlenov=24.00"},    // 1*2*3*4
-      {16, "3 4 0", "vvedite a1,n,d", "proizvedenie 4 chlenov=81.00"},    // 3^4
-      {16, "5 3 -2", "vvedite a1,n,d", "proizvedenie 3 chlenov=15.00"},   // 5*3*1
-      {16, "0.5 3 0.5", "vvedite a1,n,d", "proizvedenie 3 chlenov=0.75"}, // 0.5*1*1.5
-      {16, "-3 2 1", "vvedite a1,n,d", "proizvedenie 2 chlenov=6.00"},    // -3*-2
+      {16, "1 4 1", "vvedite a1,n,d", "proizvedenie 4 chlenov=24.00"},     // 1*2*3*4
+      {16, "3 4 0", "vvedite a1,n,d", "proizvedenie 4 chlenov=81.00"},     // 3^4
+      {16, "5 3 -2", "vvedite a1,n,d", "proizvedenie 3 chlenov=15.00"},    // 5*3*1
+      {16, "0.5 3 0.5", "vvedite a1,n,d", "proizvedenie 3 chlenov=0.75"},  // 0.5*1*1.5
+      {16, "-3 2 1", "vvedite a1,n,d", "proizvedenie 2 chlenov=6.00"},     // -3*-2
       // a1, an, n
       {17, "2 8 4", "vvedite a1,an,n", "proizvedenie 4 chlenov=384.00"},  // d=2: 2*4*6*8
       {17, "2 2 5", "vvedite a1,an,n", "proizvedenie 5 chlenov=32.00"},   // d=0: 2^5
@@ -131,17 +131,17 @@ TEST(ArithmeticTemplates, ProgramsComputeTheirFormulas) {
   ZV_REQUIRE_FPC();
   expect_runs({
       // 14: sn = n/2*(a1+an)
-      {14, "1 10 19", "vvedite a1,n,an", "sn=100"},        // 10/2*20
-      {14, "-4 5 2", "vvedite a1,n,an", "sn=-5"},          // 5/2*(-2)
+      {14, "1 10 19", "vvedite a1,n,an", "sn=100"},  // 10/2*20
+      {14, "-4 5 2", "vvedite a1,n,an", "sn=-5"},    // 5/2*(-2)
       // 15: sn = n/2*(2*a1+d*(n-1))
-      {15, "2 5 3", "vvedite a1,n,d", "sn=40"},            // 5/2*(4+12)
-      {15, "10 4 -3", "vvedite a1,n,d", "sn=22"},          // 4/2*(20-9)
+      {15, "2 5 3", "vvedite a1,n,d", "sn=40"},    // 5/2*(4+12)
+      {15, "10 4 -3", "vvedite a1,n,d", "sn=22"},  // 4/2*(20-9)
       // 18: an = a1+d*(n-1)
-      {18, "2 3 5", "vvedite a1,d,n", "an=14.00"},         // 2+3*4
-      {18, "1 -0.5 4", "vvedite a1,d,n", "an=-0.50"},      // 1-0.5*3
+      {18, "2 3 5", "vvedite a1,d,n", "an=14.00"},     // 2+3*4
+      {18, "1 -0.5 4", "vvedite a1,d,n", "an=-0.50"},  // 1-0.5*3
       // 19: an = 2*sn/n-a1
-      {19, "1 100 10", "vvedite a1,sn,n", "an=19.00"},     // 20-1
-      {19, "2.5 12 4", "vvedite a1,sn,n", "an=3.50"},      // 6-2.5
+      {19, "1 100 10", "vvedite a1,sn,n", "an=19.00"},  // 20-1
+      {19, "2.5 12 4", "vvedite a1,sn,n", "an=3.50"},   // 6-2.5
       // 20: n = (an-a1+d)/d
       {20, "1 2 19", "vvedite a1,d,an", "kol-vo chlenov=10"},  // 20/2
       {20, "10 -3 1", "vvedite a1,d,an", "kol-vo chlenov=4"},  // (1-10-3)/-3
@@ -149,15 +149,15 @@ TEST(ArithmeticTemplates, ProgramsComputeTheirFormulas) {
       {21, "1 19 100", "vvedite a1,an,sn", "kol-vo chlenov=10"},  // 200/20
       {21, "10 1 22", "vvedite a1,an,sn", "kol-vo chlenov=4"},    // 44/11
       // 22: a1 = an-d*(n-1)
-      {22, "2 10 19", "vvedite d,n,an", "a1=1.00"},        // 19-18
-      {22, "-1.5 3 4", "vvedite d,n,an", "a1=7.00"},       // 4+3
+      {22, "2 10 19", "vvedite d,n,an", "a1=1.00"},   // 19-18
+      {22, "-1.5 3 4", "vvedite d,n,an", "a1=7.00"},  // 4+3
       // 23: a1 = (2*sn/n-d*(n-1))/2
-      {23, "40 5 3", "vvedite sn,n,d", "a1=2.00"},         // (16-12)/2
-      {23, "9 3 0.5", "vvedite sn,n,d", "a1=2.50"},        // (6-1)/2
+      {23, "40 5 3", "vvedite sn,n,d", "a1=2.00"},   // (16-12)/2
+      {23, "9 3 0.5", "vvedite sn,n,d", "a1=2.50"},  // (6-1)/2
       // 24: d = (an-a1)/(n-1)
-      {24, "1 10 19", "vvedite a1,n,an", "razniza progresii=2.00"},   // 18/9
-      {24, "0 4 1", "vvedite a1,n,an", "razniza progresii=0.33"},     // 1/3
-      {24, "5 3 -1", "vvedite a1,n,an", "razniza progresii=-3.00"},   // -6/2
+      {24, "1 10 19", "vvedite a1,n,an", "razniza progresii=2.00"},  // 18/9
+      {24, "0 4 1", "vvedite a1,n,an", "razniza progresii=0.33"},    // 1/3
+      {24, "5 3 -1", "vvedite a1,n,an", "razniza progresii=-3.00"},  // -6/2
       // 25: d = ((2*sn/n)-(2*a1))/(n-1)
       {25, "40 2 5", "vvedite sn,a1,n", "razniza progresii=3.00"},    // (16-4)/4
       {25, "22 10 4", "vvedite sn,a1,n", "razniza progresii=-3.00"},  // (11-20)/3

@@ -38,16 +38,11 @@ struct Leaf {
 // holds the expected number of CR LF lines and ends with the readln/end.
 TEST(EquationOtherTemplates, EachLeafWritesItsOwnProgram) {
   const Leaf leaves[] = {
-      {41, "1\n4\n1\n", "program mvk_id_41;", 10},
-      {42, "1\n4\n2\n1\n", "program mvk_id_42;", 14},
-      {43, "1\n4\n2\n2\n", "program mvk_id_43;", 10},
-      {44, "1\n4\n2\n3\n", "program mvk_id_44;", 14},
-      {45, "1\n4\n3\n", "program mvk_id_45;", 13},
-      {46, "1\n5\n1\n>\n", "program mvk_id_46;", 10},
-      {47, "1\n5\n2\n>\n", "program mvk_id_47;", 17},
-      {48, "1\n6\n1\n", "program mvk_id_48;", 11},
-      {49, "1\n6\n2\n", "program mvk_id_49;", 11},
-      {50, "1\n6\n3\n", "program kalkulator;", 63},
+      {41, "1\n4\n1\n", "program mvk_id_41;", 10},    {42, "1\n4\n2\n1\n", "program mvk_id_42;", 14},
+      {43, "1\n4\n2\n2\n", "program mvk_id_43;", 10}, {44, "1\n4\n2\n3\n", "program mvk_id_44;", 14},
+      {45, "1\n4\n3\n", "program mvk_id_45;", 13},    {46, "1\n5\n1\n>\n", "program mvk_id_46;", 10},
+      {47, "1\n5\n2\n>\n", "program mvk_id_47;", 17}, {48, "1\n6\n1\n", "program mvk_id_48;", 11},
+      {49, "1\n6\n2\n", "program mvk_id_49;", 11},    {50, "1\n6\n3\n", "program kalkulator;", 63},
   };
   for (const Leaf& leaf : leaves) {
     const std::string id = "mvk_id_" + std::to_string(leaf.id);
@@ -55,8 +50,7 @@ TEST(EquationOtherTemplates, EachLeafWritesItsOwnProgram) {
     zv::test::Workdir dir;
     const zv::test::RunResult r = dir.run(std::string("prog\n") + leaf.answers + "\n");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_NE(r.out.find("programma sgenerirovana v file prog.txt v papke programmy\r\n"),
-              std::string::npos);
+    EXPECT_NE(r.out.find("programma sgenerirovana v file prog.txt v papke programmy\r\n"), std::string::npos);
     EXPECT_EQ(dir.log(), "sgenerirovana programma " + id + " v file prog.txt\r\n");
     const std::vector<std::string> lines = crlf_lines(dir.read("prog.txt"));
     ASSERT_EQ(lines.size(), leaf.lines);
@@ -184,8 +178,8 @@ TEST(EquationOtherTemplates, LinearEquationBranches) {
   const std::string source = generate("1\n4\n1\n");
   EXPECT_EQ(run(source, "0 3 3"), "vvedite k,b,a\nx - lyboy\n");
   EXPECT_EQ(run(source, "0 3 4"), "vvedite k,b,a\nnet resheniy\n");
-  EXPECT_EQ(run(source, "2 1 7"), "vvedite k,b,a\nx=3.00\n");    // (7-1)/2
-  EXPECT_EQ(run(source, "-4 1 0"), "vvedite k,b,a\nx=0.25\n");   // (0-1)/-4
+  EXPECT_EQ(run(source, "2 1 7"), "vvedite k,b,a\nx=3.00\n");   // (7-1)/2
+  EXPECT_EQ(run(source, "-4 1 0"), "vvedite k,b,a\nx=0.25\n");  // (0-1)/-4
 }
 
 TEST(EquationOtherTemplates, QuadraticEquationPrograms) {
@@ -234,9 +228,8 @@ TEST(EquationOtherTemplates, LinearInequalityPrograms) {
     const char* negative_k;
   };
   const Case cases[] = {
-      {">", "x>3.00", "x<-3.00"},    {"<", "x<3.00", "x>-3.00"},
-      {">=", "x>=3.00", "x<=-3.00"}, {"<=", "x<=3.00", "x>=-3.00"},
-      {"<>", "x<>3.00", "x<>-3.00"}, {"=>", "x=>3.00", "x=>-3.00"},
+      {">", "x>3.00", "x<-3.00"},    {"<", "x<3.00", "x>-3.00"},    {">=", "x>=3.00", "x<=-3.00"},
+      {"<=", "x<=3.00", "x>=-3.00"}, {"<>", "x<>3.00", "x<>-3.00"}, {"=>", "x=>3.00", "x=>-3.00"},
       {"'", "x'3.00", "x'-3.00"},
   };
   const std::string prompt = "vvedite k,b,a (kx+b=a)\n";
@@ -295,8 +288,9 @@ TEST(EquationOtherTemplates, LotteryAndGoldenSectionPrograms) {
             "veroyatnost vyigrusha=1.0000000000%\n"
             "kol-vo biletov, neobhodimoe dlya vyigrysha 100\n");
   // m=3 of n=4: c=64, chance 100/64=1.5625 per cent
-  EXPECT_NE(run(generate("1\n6\n1\n"), "3 4").find("vyigrusha=1.5625000000%\n"
-                                                    "kol-vo biletov, neobhodimoe dlya vyigrysha 64\n"),
+  EXPECT_NE(run(generate("1\n6\n1\n"), "3 4")
+                .find("vyigrusha=1.5625000000%\n"
+                      "kol-vo biletov, neobhodimoe dlya vyigrysha 64\n"),
             std::string::npos);
   // 0.618*100 and 0.382*100
   EXPECT_EQ(run(generate("1\n6\n2\n"), "100"),
@@ -311,8 +305,7 @@ TEST(EquationOtherTemplates, CalculatorProgram) {
       "3 - umnozhenit\n4 - delenie\n5 - izvlechenie kornya\n6 - vozvedenie v stepen\n"
       "7 - nayti procent ot chisla\n8 - nayti sinus ot ugla\n9 - nayti cosinus ot ugla\n"
       "10 - nayti tangens ot ugla\n11 - nayti cotangens ot ugla\n";
-  const std::string ask_b =
-      "vvedite chyslo ili velicinu ugla, s kotorym vy budete proizvodyt deystvie\n";
+  const std::string ask_b = "vvedite chyslo ili velicinu ugla, s kotorym vy budete proizvodyt deystvie\n";
   EXPECT_EQ(run(source, "1\n2\n3"),
             menu + ask_b + "vvedite chyslo, kotoroye vy hotyte dobavyt\nresultat=5.00000\n");
   EXPECT_EQ(run(source, "2\n10\n4"),
@@ -324,8 +317,7 @@ TEST(EquationOtherTemplates, CalculatorProgram) {
   EXPECT_EQ(run(source, "5\n16"), menu + ask_b + "resultat=4.00000\n");
   // exp(10*ln 2) = 1024
   EXPECT_EQ(run(source, "6\n2\n10"),
-            menu + ask_b +
-                "vvedite stepen, v kotoruyu vy hotyte vozvesty chyslo\nresultat=1024.00000\n");
+            menu + ask_b + "vvedite stepen, v kotoruyu vy hotyte vozvesty chyslo\nresultat=1024.00000\n");
   // 200/100*15
   EXPECT_EQ(run(source, "7\n200\n15"),
             menu + ask_b + "vvedite kol-vo procentov ot chisla\nresultat=30.00000\n");

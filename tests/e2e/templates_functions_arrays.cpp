@@ -60,10 +60,9 @@ struct Frame {
 };
 
 const Frame kFrames[] = {
-    {1, "x\n", 9},       {2, "x\n", 28},      {3, "", 9},          {4, "", 15},
-    {5, "", 15},         {6, ">\n0\n", 15},   {7, "", 15},         {8, "", 15},
-    {9, ">\n0\n", 15},   {10, "", 16},        {11, "", 16},        {12, "", 16},
-    {13, ">\n0\n", 16},  {51, "", 16},        {52, "", 16},
+    {1, "x\n", 9},     {2, "x\n", 28}, {3, "", 9},         {4, "", 15},       {5, "", 15},
+    {6, ">\n0\n", 15}, {7, "", 15},    {8, "", 15},        {9, ">\n0\n", 15}, {10, "", 16},
+    {11, "", 16},      {12, "", 16},   {13, ">\n0\n", 16}, {51, "", 16},      {52, "", 16},
 };
 
 // Every leaf writes its own template, records its identifier (the log names
@@ -153,7 +152,7 @@ TEST(FunctionArrayTemplates, ComparisonIsSplicedIntoTheTest) {
     const char* test;  // the text between "a[i]" and " then"
   };
   const Case cases[] = {
-      {">=", "10", ">=10.00"}, {"<", "-2.5", "<-2.50"}, {" > ", "0", " > 0.00"},
+      {">=", "10", ">=10.00"}, {"<", "-2.5", "<-2.50"},     {" > ", "0", " > 0.00"},
       {"", "0", "0.00"},       {"<>", "-0.001", "<>-0.00"},
   };
   for (const Case& c : cases) {
@@ -269,8 +268,7 @@ TEST(FunctionArrayTemplates, ApostropheInSignIsDoubledOnlyInTheHeading) {
 
   ZV_REQUIRE_FPC();
   // a[i] <> 2 over 1,2,3: 1 and 3
-  EXPECT_HAS(run_pascal(source, feed({"3", "1", "2", "3"})),
-             "\n\nelementy <>length('ab')+0.00\n1\n3\n");
+  EXPECT_HAS(run_pascal(source, feed({"3", "1", "2", "3"})), "\n\nelementy <>length('ab')+0.00\n1\n3\n");
 }
 
 TEST(FunctionArrayTemplates, Means) {

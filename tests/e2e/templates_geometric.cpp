@@ -91,8 +91,7 @@ TEST(TemplatesGeometric, EachRunRecordsItsOwnIdentifier) {
     zv::test::Workdir dir;
     const auto result = dir.run(std::string("prog\n") + l.answers + "\n");
     EXPECT_EQ(result.exit_code, 0);
-    EXPECT_EQ(dir.log(),
-              "sgenerirovana programma mvk_id_" + std::to_string(l.id) + " v file prog.txt\r\n");
+    EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_" + std::to_string(l.id) + " v file prog.txt\r\n");
   }
 }
 

@@ -75,8 +75,7 @@ TEST(GeometryTemplates, EmptyTemplatesLeaveAnEmptyFile) {
     dir.write("prog.txt", "old text that must go\r\n");
     const zv::test::RunResult r = dir.run(std::string("prog\n") + leaf.answers + "\n");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_NE(r.out.find("programma sgenerirovana v file prog.txt v papke programmy\r\n"),
-              std::string::npos);
+    EXPECT_NE(r.out.find("programma sgenerirovana v file prog.txt v papke programmy\r\n"), std::string::npos);
     EXPECT_TRUE(dir.exists("prog.txt"));
     EXPECT_EQ(dir.read("prog.txt"), "");
     EXPECT_EQ(dir.log(), "sgenerirovana programma " + id + " v file prog.txt\r\n");

@@ -20,15 +20,15 @@ class FakePlatform final : public console::Platform {
   struct Call {
     Op op;
     console::Handle handle;
-    std::string detail;  // bytes written, or the name opened
+    std::string detail;     // bytes written, or the name opened
     std::string file = {};  // the file a write or close went to
   };
 
   static constexpr console::Handle kStdin = 0;
   static constexpr console::Handle kStdout = 1;
 
-  std::string input;               // what standard input holds
-  std::size_t read_chunk = 256;    // at most this much per read
+  std::string input;             // what standard input holds
+  std::size_t read_chunk = 256;  // at most this much per read
   bool stdout_is_terminal = false;
   std::map<std::string, std::string> files;  // name -> content
   std::map<std::string, bool> locked;        // held by "another program"

@@ -70,8 +70,8 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
   spill(in, stdin_bytes);
   const std::size_t at = command_line.find("{zv}");
   if (at != std::string::npos) command_line.replace(at, 4, zorvandrel_command());
-  const std::string command = "cd " + quoted(path_) + " && " + command_line + " < " + quoted(in) +
-                              " > " + quoted(out);
+  const std::string command =
+      "cd " + quoted(path_) + " && " + command_line + " < " + quoted(in) + " > " + quoted(out);
   RunResult r;
   // Under load, Wine now and then fails to start a program at all: exit 1
   // and not a byte written. zorvandrel never ends that way (its numbers
@@ -96,8 +96,7 @@ std::string generate(std::string_view answers_after_name) {
   Workdir dir;
   const RunResult r = dir.run(std::string("prog\n") + std::string(answers_after_name) + "\n");
   EXPECT_EQ(r.exit_code, 0) << r.out;
-  EXPECT_NE(r.out.find("programma sgenerirovana v file prog.txt v papke programmy\r\n"),
-            std::string::npos)
+  EXPECT_NE(r.out.find("programma sgenerirovana v file prog.txt v papke programmy\r\n"), std::string::npos)
       << r.out;
   return dir.read("prog.txt");
 }

@@ -63,7 +63,9 @@ TEST_F(ReadInteger, RangeCheckIs201) {
 TEST_F(ReadInteger, EndOfInputGivesZero) {
   EXPECT_EQ(menu(""), 0);
   EXPECT_EQ(menu("   \n\n"), 0);
-  EXPECT_EQ(menu("\x1a" "5\n"), 0);
+  EXPECT_EQ(menu("\x1a"
+                 "5\n"),
+            0);
   EXPECT_EQ(menu("  \x1a"), 0);
 }
 
@@ -111,7 +113,9 @@ TEST_F(ReadLine, LineEndsAndEndOfInput) {
 }
 
 TEST_F(ReadLine, EndOfInputByteIsNeverConsumed) {
-  auto& r = start("ab\x1a" "cd\nef\n");
+  auto& r = start(
+      "ab\x1a"
+      "cd\nef\n");
   EXPECT_EQ(r.read_line().view(), "ab");
   r.skip_line_end();
   EXPECT_EQ(r.read_line().view(), "");
@@ -157,7 +161,8 @@ TEST_F(ReadReal, AcceptedForms) {
 }
 
 TEST_F(ReadReal, InvalidTokensAre106) {
-  for (const char* s : {"1e\n", "e5\n", "1,5\n", "$10\n", ".\n", "-\n", "1e+\n", "abc\n", "1.2.3\n", "0x10\n"}) {
+  for (const char* s :
+       {"1e\n", "e5\n", "1,5\n", "$10\n", ".\n", "-\n", "1e+\n", "abc\n", "1.2.3\n", "0x10\n"}) {
     real(s);
     EXPECT_EQ(code, 106) << s;
   }

@@ -73,8 +73,8 @@ TEST(FaultInjection, EachCallFailsInTurn) {
   int injected = 0;
   for (int i = 0; i < static_cast<int>(calls.size()); ++i) {
     const FakePlatform::Call call = calls[static_cast<std::size_t>(i)];
-    SCOPED_TRACE("failing call " + std::to_string(i) + " of kind " + std::to_string(static_cast<int>(call.op)) +
-                 " on " + std::to_string(call.handle));
+    SCOPED_TRACE("failing call " + std::to_string(i) + " of kind " +
+                 std::to_string(static_cast<int>(call.op)) + " on " + std::to_string(call.handle));
     Outcome o;
     // Opens fail with "access denied", reads with a read fault, writes with
     // "disk full" after half of their bytes got through.
@@ -94,9 +94,10 @@ TEST(FaultInjection, EachCallFailsInTurn) {
     // Nothing but the release of the failing file and the report's
     // hand-overs to standard output follows.
     for (std::size_t k = static_cast<std::size_t>(i) + 1; k < after.size(); ++k) {
-      const bool releases_failing_file = k == static_cast<std::size_t>(i) + 1 && after[k].op == Op::close &&
-                                         after[k].handle == call.handle;
-      EXPECT_TRUE(releases_failing_file || (after[k].op == Op::write && after[k].handle == FakePlatform::kStdout))
+      const bool releases_failing_file =
+          k == static_cast<std::size_t>(i) + 1 && after[k].op == Op::close && after[k].handle == call.handle;
+      EXPECT_TRUE(releases_failing_file ||
+                  (after[k].op == Op::write && after[k].handle == FakePlatform::kStdout))
           << "call " << k << " kind " << static_cast<int>(after[k].op) << " on " << after[k].handle << ": "
           << after[k].detail;
     }
@@ -104,7 +105,8 @@ TEST(FaultInjection, EachCallFailsInTurn) {
     if (stdout_failed) {
       // Standard output keeps what got through; the report is still tried
       // on its own stream (a lasting fault swallows it too) and comes last.
-      const std::string before = written_before(o.fake, i, FakePlatform::kStdout) + call.detail.substr(0, partial);
+      const std::string before =
+          written_before(o.fake, i, FakePlatform::kStdout) + call.detail.substr(0, partial);
       ASSERT_TRUE(o.fake.stdout_bytes.starts_with(before));
       const std::string rest = o.fake.stdout_bytes.substr(before.size());
       std::smatch m;

@@ -1,9 +1,9 @@
 // condition_number as written into the generated programs.
+#include "templates/number_format.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
-
-#include "templates/number_format.h"
 
 namespace zv::templates {
 namespace {

@@ -91,7 +91,8 @@ TEST_F(Output, ShortWritesAreContinued) {
 }
 
 TEST_F(Output, ReportNamesOneCallerInTheDriverAndTwoInsideAWriterOrTheLog) {
-  const std::regex driver_report("Runtime error 201 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
+  const std::regex driver_report(
+      "Runtime error 201 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
   EXPECT_EQ(run_dialogue("ap\n40000\n", false), 201);
   EXPECT_TRUE(std::regex_search(fake.stdout_bytes, driver_report)) << fake.stdout_bytes;
 

@@ -15,18 +15,21 @@ using templates::TemplateWriter;
 
 TemplateWriter writer(int n) {
   static constexpr TemplateWriter kAll[] = {
-      templates::mvk_id_1,  templates::mvk_id_2,  templates::mvk_id_3,  templates::mvk_id_4,  templates::mvk_id_5,
-      templates::mvk_id_6,  templates::mvk_id_7,  templates::mvk_id_8,  templates::mvk_id_9,  templates::mvk_id_10,
-      templates::mvk_id_11, templates::mvk_id_12, templates::mvk_id_13, templates::mvk_id_14, templates::mvk_id_15,
-      templates::mvk_id_16, templates::mvk_id_17, templates::mvk_id_18, templates::mvk_id_19, templates::mvk_id_20,
-      templates::mvk_id_21, templates::mvk_id_22, templates::mvk_id_23, templates::mvk_id_24, templates::mvk_id_25,
-      templates::mvk_id_26, templates::mvk_id_27, templates::mvk_id_28, templates::mvk_id_29, templates::mvk_id_30,
-      templates::mvk_id_31, templates::mvk_id_32, templates::mvk_id_33, templates::mvk_id_34, templates::mvk_id_35,
-      templates::mvk_id_36, templates::mvk_id_37, templates::mvk_id_38, templates::mvk_id_39, templates::mvk_id_40,
-      templates::mvk_id_41, templates::mvk_id_42, templates::mvk_id_43, templates::mvk_id_44, templates::mvk_id_45,
-      templates::mvk_id_46, templates::mvk_id_47, templates::mvk_id_48, templates::mvk_id_49, templates::mvk_id_50,
-      templates::mvk_id_51, templates::mvk_id_52, templates::mvk_id_53, templates::mvk_id_54, templates::mvk_id_55,
-      templates::mvk_id_56, templates::mvk_id_57, templates::mvk_id_58, templates::mvk_id_59, templates::mvk_id_60};
+      templates::mvk_id_1,  templates::mvk_id_2,  templates::mvk_id_3,  templates::mvk_id_4,
+      templates::mvk_id_5,  templates::mvk_id_6,  templates::mvk_id_7,  templates::mvk_id_8,
+      templates::mvk_id_9,  templates::mvk_id_10, templates::mvk_id_11, templates::mvk_id_12,
+      templates::mvk_id_13, templates::mvk_id_14, templates::mvk_id_15, templates::mvk_id_16,
+      templates::mvk_id_17, templates::mvk_id_18, templates::mvk_id_19, templates::mvk_id_20,
+      templates::mvk_id_21, templates::mvk_id_22, templates::mvk_id_23, templates::mvk_id_24,
+      templates::mvk_id_25, templates::mvk_id_26, templates::mvk_id_27, templates::mvk_id_28,
+      templates::mvk_id_29, templates::mvk_id_30, templates::mvk_id_31, templates::mvk_id_32,
+      templates::mvk_id_33, templates::mvk_id_34, templates::mvk_id_35, templates::mvk_id_36,
+      templates::mvk_id_37, templates::mvk_id_38, templates::mvk_id_39, templates::mvk_id_40,
+      templates::mvk_id_41, templates::mvk_id_42, templates::mvk_id_43, templates::mvk_id_44,
+      templates::mvk_id_45, templates::mvk_id_46, templates::mvk_id_47, templates::mvk_id_48,
+      templates::mvk_id_49, templates::mvk_id_50, templates::mvk_id_51, templates::mvk_id_52,
+      templates::mvk_id_53, templates::mvk_id_54, templates::mvk_id_55, templates::mvk_id_56,
+      templates::mvk_id_57, templates::mvk_id_58, templates::mvk_id_59, templates::mvk_id_60};
   return kAll[n - 1];
 }
 
@@ -78,7 +81,7 @@ TEST_F(Writers, FieldsAreSplicedAsTyped) {
   EXPECT_NE(write(6, fields).find("  if a[i] > 0.12 then s:=s+a[i];\r\n"), std::string::npos);
   fields.condition_sign.assign("<>'");
   const std::string t13 = write(13, fields);
-  EXPECT_NE(t13.find("<>''0.12"), std::string::npos);  // doubled inside the literal
+  EXPECT_NE(t13.find("<>''0.12"), std::string::npos);     // doubled inside the literal
   EXPECT_NE(t13.find("a[i]<>'0.12"), std::string::npos);  // as typed in the test
 }
 
