@@ -41,7 +41,7 @@ TEST(EquationOtherTemplates, EachLeafWritesItsOwnProgram) {
       {41, "1\n4\n1\n", "program mvk_id_41;", 10},    {42, "1\n4\n2\n1\n", "program mvk_id_42;", 14},
       {43, "1\n4\n2\n2\n", "program mvk_id_43;", 10}, {44, "1\n4\n2\n3\n", "program mvk_id_44;", 14},
       {45, "1\n4\n3\n", "program mvk_id_45;", 13},    {46, "1\n5\n1\n>\n", "program mvk_id_46;", 10},
-      {47, "1\n5\n2\n>\n", "program mvk_id_47;", 17}, {48, "1\n6\n1\n", "program mvk_id_48;", 11},
+      {47, "1\n5\n2\n>\n", "program mvk_id_47;", 17}, {48, "1\n6\n1\n", "program mvk_id_48;", 12},
       {49, "1\n6\n2\n", "program mvk_id_49;", 11},    {50, "1\n6\n3\n", "program kalkulator;", 63},
   };
   for (const Leaf& leaf : leaves) {
@@ -282,16 +282,18 @@ TEST(EquationOtherTemplates, QuadraticInequalityPrograms) {
 
 TEST(EquationOtherTemplates, LotteryAndGoldenSectionPrograms) {
   ZV_REQUIRE_FPC();
-  // m=2 of n=10: c=10*10=100 tickets, chance 100/100 per cent
-  EXPECT_EQ(run(generate("1\n6\n1\n"), "2 10"),
-            "vvedite kol-vo nomerov v viygrushnoy kombinazii i obshee kol-vo nomerov\n"
-            "veroyatnost vyigrusha=1.0000000000%\n"
-            "kol-vo biletov, neobhodimoe dlya vyigrysha 100\n");
-  // m=3 of n=4: c=64, chance 100/64=1.5625 per cent
-  EXPECT_NE(run(generate("1\n6\n1\n"), "3 4")
-                .find("vyigrusha=1.5625000000%\n"
-                      "kol-vo biletov, neobhodimoe dlya vyigrysha 64\n"),
-            std::string::npos);
+  const std::string lottery = generate("1\n6\n1\n");
+  const std::string ask = "vvedite kol-vo nomerov v viygrushnoy kombinazii i obshee kol-vo nomerov\n";
+  // 6 of 49: C(49,6) = 13983816 tickets, 100/13983816 = 0.00000715112...
+  EXPECT_EQ(run(lottery, "6 49"), ask +
+                                      "veroyatnost vyigrusha=0.0000071511%\n"
+                                      "kol-vo biletov, neobhodimoe dlya vyigrysha 13983816\n");
+  // 2 of 10: C(10,2) = 45 tickets, 100/45 = 2.2222...
+  EXPECT_EQ(run(lottery, "2 10"), ask +
+                                      "veroyatnost vyigrusha=2.2222222222%\n"
+                                      "kol-vo biletov, neobhodimoe dlya vyigrysha 45\n");
+  // a draw of more numbers than there are, or of none, is refused
+  for (const char* draw : {"6 5", "0 9"}) EXPECT_EQ(run(lottery, draw), ask + "ERROR!!! 0<m<=n!\n");
   // 0.618*100 and 0.382*100
   EXPECT_EQ(run(generate("1\n6\n2\n"), "100"),
             "vvedite dlinu vsego otrezka\ndlina 1 otrezka=61.80\ndlina 2 otrezka=38.20\n");
