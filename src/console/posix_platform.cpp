@@ -101,14 +101,16 @@ class PosixPlatform final : public Platform {
  private:
   // Opens for writing only and takes an exclusive lock without waiting, so
   // no other run can use the file while it is open; a file created for
-  // writing is truncated only once the lock is held.
+  // writing is truncated only once the lock is held, and only if it is a
+  // regular file (a device or a FIFO has no length to cut).
   static OpenResult open_locked(const char* name, int flags, std::uint32_t missing) {
     char path[512];
     to_native_path(name, path);
     const int fd = ::open(path, O_WRONLY | O_CLOEXEC | flags, 0666);
     if (fd < 0) return {kNoHandle, system_error(errno, missing)};
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool known = ::fstat(fd, &st) == 0;
+    if (known && S_ISDIR(st.st_mode)) {
       ::close(fd);
       return {kNoHandle, kAccessDenied};
     }
@@ -117,7 +119,8 @@ class PosixPlatform final : public Platform {
       ::close(fd);
       return {kNoHandle, system_error(err, missing)};
     }
-    if ((flags & O_APPEND) == 0 && ::ftruncate(fd, 0) != 0) {
+    const bool regular = !known || S_ISREG(st.st_mode);
+    if ((flags & O_APPEND) == 0 && regular && ::ftruncate(fd, 0) != 0) {
       const int err = errno;
       ::close(fd);
       return {kNoHandle, system_error(err, missing)};

@@ -229,6 +229,30 @@ TEST(Reliability, DeviceFillsWhileTheLogIsWritten) {
   EXPECT_EQ(dir.read("dev/logfile.txt"), earlier);
 }
 
+// ---- an output name that leads to a device -------------------------------------
+
+TEST(Reliability, OutputNameLinkedToADevice) {
+  ZV_SKIP_UNDER_WINE("links to Linux devices");
+  {
+    Workdir dir;  // nothing to truncate: the program goes to /dev/null and the run completes
+    fs::create_symlink("/dev/null", dir.path() / "p.txt");
+    const RunResult r = dir.run("p\n" + kTemplate2Path + "\n");
+    EXPECT_EQ(r.exit_code, 0) << r.out;
+    EXPECT_NE(r.out.find("programma sgenerirovana v file p.txt v papke programmy\r\n"), std::string::npos);
+    EXPECT_TRUE(r.out.ends_with(kBannerEnd)) << r.out;
+    EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_2 v file p.txt\r\n");
+  }
+  {
+    Workdir dir;  // a device that takes nothing: the first load fails inside the writer
+    fs::create_symlink("/dev/full", dir.path() / "p.txt");
+    const RunResult r = dir.run("p\n" + kTemplate2Path + "\n");
+    EXPECT_EQ(r.exit_code, 101) << r.out;
+    EXPECT_TRUE(ends_with_report(r.out, 101, 2)) << r.out;
+    EXPECT_EQ(r.out.find("programma sgenerirovana"), std::string::npos);
+    EXPECT_EQ(dir.log(), "");
+  }
+}
+
 // ---- fifty runs at once --------------------------------------------------------
 
 TEST(Reliability, FiftyRunsAtOnceShareOneLog) {
