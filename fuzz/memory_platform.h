@@ -59,7 +59,13 @@ class MemoryPlatform final : public console::Platform {
   console::Handle standard_input() override { return kStdin; }
   console::Handle standard_output() override { return kStdout; }
 
-  console::OpenResult open_write(const char* name) override { return open(name, false); }
+  console::OpenResult open_write(const char* name, const char* guarded) override {
+    if (guarded != nullptr && files.count(path_of(guarded)) != 0 && path_of(name) == path_of(guarded)) {
+      events.push_back({Op::open_write, path_of(name)});
+      return {console::kNoHandle, kAccessDenied};  // the guarded file is left alone
+    }
+    return open(name, false);
+  }
   console::OpenResult open_append(const char* name) override { return open(name, true); }
 
   console::IoResult read(console::Handle, void* buffer, std::size_t size) override {

@@ -231,6 +231,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                added);
       }
     }
+  } else if (const auto before = files_before.find("logfile.txt"); before != files_before.end()) {
+    // An output name that leads to the existing log is refused; the log stays as it was.
+    expect(code == 5 && !writer_closed && file(p, kLog) == before->second,
+           "the output file overwrote the log");
   }
 
   // The exit code agrees with the world.
@@ -249,10 +253,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
     case 5:
-      expect(
-          (writes_opened == 1 && !writer_closed && (p.directories.count(target) || p.locked.count(target))) ||
-              (logs_opened == 1 && (log_world == kHeld || log_world == kDirectory)),
-          "error 5 without a cause", target);
+      expect((writes_opened == 1 && !writer_closed &&
+              (p.directories.count(target) || p.locked.count(target) ||
+               (target == kLog && files_before.count("logfile.txt")))) ||
+                 (logs_opened == 1 && (log_world == kHeld || log_world == kDirectory)),
+             "error 5 without a cause", target);
       break;
     case 101:
       expect(p.cut(Op::write_file) || p.cut(Op::write_stdout), "error 101 without a failed write");

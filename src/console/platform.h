@@ -31,8 +31,11 @@ class Platform {
 
   virtual Handle standard_input() = 0;
   virtual Handle standard_output() = 0;
-  // Create or truncate a file for writing, exclusively (no sharing).
-  virtual OpenResult open_write(const char* name) = 0;
+  // Create or truncate a file for writing, exclusively (no sharing). When
+  // `guarded` (or null) names an existing file and `name` leads to that
+  // same file, by whatever path or link, the open fails with access denied
+  // and leaves the file as it is.
+  virtual OpenResult open_write(const char* name, const char* guarded) = 0;
   // Open an existing file for writing at its end, exclusively.
   virtual OpenResult open_append(const char* name) = 0;
   virtual IoResult read(Handle h, void* buffer, std::size_t size) = 0;

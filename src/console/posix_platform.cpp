@@ -60,6 +60,13 @@ void to_native_path(const char* name, char (&path)[512]) {
   path[i] = '\0';
 }
 
+// The identity of an existing file (device and inode), found by name.
+bool identify(const char* name, struct stat& st) {
+  char path[512];
+  to_native_path(name, path);
+  return ::stat(path, &st) == 0;
+}
+
 class PosixPlatform final : public Platform {
  public:
   PosixPlatform() {
@@ -70,8 +77,12 @@ class PosixPlatform final : public Platform {
   Handle standard_input() override { return STDIN_FILENO; }
   Handle standard_output() override { return STDOUT_FILENO; }
 
-  OpenResult open_write(const char* name) override { return open_locked(name, O_CREAT, kPathNotFound); }
-  OpenResult open_append(const char* name) override { return open_locked(name, O_APPEND, kFileNotFound); }
+  OpenResult open_write(const char* name, const char* guarded) override {
+    return open_locked(name, O_CREAT, kPathNotFound, guarded);
+  }
+  OpenResult open_append(const char* name) override {
+    return open_locked(name, O_APPEND, kFileNotFound, nullptr);
+  }
 
   IoResult read(Handle h, void* buffer, std::size_t size) override {
     for (;;) {
@@ -103,14 +114,19 @@ class PosixPlatform final : public Platform {
   // no other run can use the file while it is open; a file created for
   // writing is truncated only once the lock is held, and only if it is a
   // regular file (a device or a FIFO has no length to cut).
-  static OpenResult open_locked(const char* name, int flags, std::uint32_t missing) {
+  static OpenResult open_locked(const char* name, int flags, std::uint32_t missing, const char* guarded) {
+    // The guarded file as it is before this open (which may create `name`).
+    struct stat kept {};
+    const bool guarding = guarded != nullptr && identify(guarded, kept);
     char path[512];
     to_native_path(name, path);
     const int fd = ::open(path, O_WRONLY | O_CLOEXEC | flags, 0666);
     if (fd < 0) return {kNoHandle, system_error(errno, missing)};
     struct stat st {};
     const bool known = ::fstat(fd, &st) == 0;
-    if (known && S_ISDIR(st.st_mode)) {
+    // A folder, or the guarded file: refused before it is locked or cut.
+    const bool is_kept = guarding && st.st_dev == kept.st_dev && st.st_ino == kept.st_ino;
+    if (known && (S_ISDIR(st.st_mode) || is_kept)) {
       ::close(fd);
       return {kNoHandle, kAccessDenied};
     }

@@ -322,7 +322,7 @@ void Runtime::write_line_end(TextStream& stream) {
 
 // ---- files -------------------------------------------------------------
 
-void Runtime::open_stream(TextStream& stream, std::string_view name, bool append) {
+void Runtime::open_stream(TextStream& stream, std::string_view name, bool append, const char* guarded) {
   if (pending_io_error_ != 0) return;
   stream.name.assign(name);
   stream.position = 0;
@@ -334,7 +334,7 @@ void Runtime::open_stream(TextStream& stream, std::string_view name, bool append
   char path[ShortString::capacity + 1];
   std::memcpy(path, name.data(), name.size());
   path[name.size()] = '\0';
-  const OpenResult r = append ? platform_.open_append(path) : platform_.open_write(path);
+  const OpenResult r = append ? platform_.open_append(path) : platform_.open_write(path, guarded);
   if (r.error != 0) {
     pending_io_error_ = map_system_error(r.error);
     return;
@@ -344,9 +344,13 @@ void Runtime::open_stream(TextStream& stream, std::string_view name, bool append
   stream.flush_per_line = false;
 }
 
-void Runtime::open_write(TextStream& stream, std::string_view name) { open_stream(stream, name, false); }
+void Runtime::open_write(TextStream& stream, std::string_view name, const char* guarded) {
+  open_stream(stream, name, false, guarded);
+}
 
-void Runtime::open_append(TextStream& stream, std::string_view name) { open_stream(stream, name, true); }
+void Runtime::open_append(TextStream& stream, std::string_view name) {
+  open_stream(stream, name, true, nullptr);
+}
 
 void Runtime::close(TextStream& stream) {
   if (pending_io_error_ != 0 || stream.mode == StreamMode::closed) return;

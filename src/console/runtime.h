@@ -47,8 +47,9 @@ class Runtime {
   void write_text(TextStream& stream, std::string_view text);
   void write_line_end(TextStream& stream);
 
-  // Text files.
-  void open_write(TextStream& stream, std::string_view name);
+  // Text files. open_write refuses (error 5) a name that leads to the
+  // existing file named `guarded`, before anything in that file changes.
+  void open_write(TextStream& stream, std::string_view name, const char* guarded = nullptr);
   void open_append(TextStream& stream, std::string_view name);
   void close(TextStream& stream);
 
@@ -69,7 +70,7 @@ class Runtime {
   void advance() { ++input_.position; }
   bool refill();
   void hand_over(TextStream& stream);
-  void open_stream(TextStream& stream, std::string_view name, bool append);
+  void open_stream(TextStream& stream, std::string_view name, bool append, const char* guarded);
   ShortString read_token();
 
   Platform& platform_;

@@ -24,8 +24,12 @@ class Win32Platform final : public Platform {
 
   // Created, or truncated in the same step; with no sharing, a file that
   // another program holds open fails (sharing violation) before anything in
-  // it is lost.
-  OpenResult open_write(const char* name) override { return open(name, CREATE_ALWAYS); }
+  // it is lost. A name that leads to the guarded file is refused before
+  // that step.
+  OpenResult open_write(const char* name, const char* guarded) override {
+    if (guarded != nullptr && same_file(guarded, name)) return {kNoHandle, ERROR_ACCESS_DENIED};
+    return open(name, CREATE_ALWAYS);
+  }
 
   // An existing file only, positioned at its end.
   OpenResult open_append(const char* name) override {
@@ -76,6 +80,27 @@ class Win32Platform final : public Platform {
         CreateFileA(name, GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {kNoHandle, GetLastError()};
     return {portable(h), 0};
+  }
+
+  // Whether two names lead to one existing file: the same volume serial
+  // number and file index, however each name reaches it.
+  static bool same_file(const char* first, const char* second) {
+    BY_HANDLE_FILE_INFORMATION a{};
+    BY_HANDLE_FILE_INFORMATION b{};
+    return identify(first, a) && identify(second, b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  }
+
+  // Opened for its attributes only, which no other program's sharing mode
+  // refuses, and closed again at once.
+  static bool identify(const char* name, BY_HANDLE_FILE_INFORMATION& info) {
+    const HANDLE h =
+        CreateFileA(name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(h, &info) != 0;
+    CloseHandle(h);
+    return known;
   }
 };
 

@@ -4,8 +4,6 @@ namespace zv::log {
 
 namespace {
 
-constexpr std::string_view kLogName = "logfile.txt";
-
 // Bind, open for appending (an existing file only), write the pieces and the
 // line end, close; every step checked.
 template <class... Pieces>

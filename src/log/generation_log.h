@@ -6,6 +6,9 @@
 
 namespace zv::log {
 
+// The log's name: no output file may overwrite it.
+inline constexpr char kLogName[] = "logfile.txt";
+
 // "sgenerirovana programma " + template_id + " v file " + output_name
 void LOGWRITE(console::Runtime& rt, const DialogueState& state);
 // "Dopushena oshibka pri rabote s programmoy!"

@@ -1,12 +1,14 @@
 #include "templates/frame.h"
 
+#include "log/generation_log.h"
 #include "templates/number_format.h"
 
 namespace zv::templates {
 
 TemplateFile::TemplateFile(console::Runtime& rt, DialogueState& state, std::string_view id)
     : rt_(rt), id_(id) {
-  rt_.open_write(file_, state.output_name);
+  // The log is only ever appended to: a name that leads to it is refused.
+  rt_.open_write(file_, state.output_name, log::kLogName);
   check();
   state.template_id.assign(id);
 }

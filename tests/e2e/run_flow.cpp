@@ -194,6 +194,29 @@ TEST(RunFlow, LogReadOnlyOrLockedElsewhere) {
   }
 }
 
+// The log is only ever appended to: an output name that leads to it, by any
+// path or link, ends the run inside the writer before anything is cut.
+TEST(RunFlow, OutputNameThatLeadsToTheLogIsRefused) {
+  for (const std::string name : {"logfile", "./logfile", "sub/../logfile", "link", "hard"}) {
+    Workdir dir;
+    dir.write("logfile.txt", "earlier line\r\n");
+    std::filesystem::create_directory(dir.path() / "sub");
+    std::filesystem::create_symlink("logfile.txt", dir.path() / "link.txt");
+    std::filesystem::create_hard_link(dir.path() / "logfile.txt", dir.path() / "hard.txt");
+    const RunResult r = dir.run(name + "\n" + kEmptyTemplatePath + "\n");
+    EXPECT_EQ(r.exit_code, 5) << name << "\n" << r.out;
+    EXPECT_TRUE(EndsWithReport(r.out, 5, 2)) << name;
+    EXPECT_EQ(r.out.find("programma sgenerirovana"), std::string::npos) << name;
+    EXPECT_EQ(dir.log(), "earlier line\r\n") << name;
+  }
+  Workdir dir(false);  // no log yet: the name makes the program file, which then takes the line
+  const RunResult r = dir.run("logfile\n2\n1\n1\n2\n\n");
+  EXPECT_EQ(r.exit_code, 0) << r.out;
+  const std::string log = dir.log();
+  EXPECT_TRUE(log.starts_with("program mvk_id_54;\r\n")) << log;
+  EXPECT_TRUE(log.ends_with("end.\r\nsgenerirovana programma mvk_id_54 v file logfile.txt\r\n")) << log;
+}
+
 TEST(RunFlow, MenuAnswerErrorsStopEverything) {
   struct Case {
     std::string answer;

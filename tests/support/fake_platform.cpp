@@ -13,9 +13,11 @@ int FakePlatform::count(Op op) const {
 
 bool FakePlatform::failing() { return static_cast<int>(calls.size()) - 1 == fail_call; }
 
-console::OpenResult FakePlatform::open_write(const char* name) {
+console::OpenResult FakePlatform::open_write(const char* name, const char* guarded) {
   calls.push_back({Op::open_write, console::kNoHandle, name});
   if (failing()) return {console::kNoHandle, fail_error};
+  if (guarded != nullptr && files.count(guarded) != 0 && std::string(name) == guarded)
+    return {console::kNoHandle, 5};
   if (locked[name]) return {console::kNoHandle, 32};
   files[name].clear();
   open_[next_handle_] = name;

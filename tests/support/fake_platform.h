@@ -50,7 +50,7 @@ class FakePlatform final : public console::Platform {
 
   console::Handle standard_input() override { return kStdin; }
   console::Handle standard_output() override { return kStdout; }
-  console::OpenResult open_write(const char* name) override;
+  console::OpenResult open_write(const char* name, const char* guarded) override;
   console::OpenResult open_append(const char* name) override;
   console::IoResult read(console::Handle h, void* buffer, std::size_t size) override;
   console::IoResult write(console::Handle h, const void* data, std::size_t size) override;

@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if ((mode == "open" || mode == "append") && argc == 3) {
     const zv::console::OpenResult r =
-        mode == "open" ? platform.open_write(argv[2]) : platform.open_append(argv[2]);
+        mode == "open" ? platform.open_write(argv[2], nullptr) : platform.open_append(argv[2]);
     if (r.error == 0) platform.close(r.handle);
     std::printf("%lu\n", static_cast<unsigned long>(r.error));
     return 0;
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
       held = {reinterpret_cast<zv::console::Handle>(h), h == INVALID_HANDLE_VALUE ? GetLastError() : 0};
     }
     if (held.error != 0) return 1;
-    const zv::console::OpenResult marker = platform.open_write(argv[3]);
+    const zv::console::OpenResult marker = platform.open_write(argv[3], nullptr);
     if (marker.error != 0) return 1;
     platform.close(marker.handle);
     drain(platform.standard_input(), nullptr);
@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
   }
   if (mode == "terminal" && argc == 3) {
     const char* answer = platform.is_terminal(platform.standard_output()) ? "1" : "0";
-    const zv::console::OpenResult file = platform.open_write(argv[2]);
+    const zv::console::OpenResult file = platform.open_write(argv[2], nullptr);
     if (file.error != 0) return 1;
     platform.write(file.handle, answer, 1);
     platform.close(file.handle);

@@ -71,7 +71,7 @@ TEST_F(Output, ShortWritesAreContinued) {
     std::string out;
     console::Handle standard_input() override { return 0; }
     console::Handle standard_output() override { return 1; }
-    console::OpenResult open_write(const char*) override { return {}; }
+    console::OpenResult open_write(const char*, const char*) override { return {}; }
     console::OpenResult open_append(const char*) override { return {}; }
     console::IoResult read(console::Handle, void*, std::size_t) override { return {0, 0, true}; }
     console::IoResult write(console::Handle, const void* d, std::size_t n) override {
