@@ -1,8 +1,13 @@
 // The command line: `--help` and `--version` answer and touch nothing; any
-// other command line runs the dialogue as if there were none.
+// other command line runs the dialogue as if there were none. And the manual
+// page's exit codes against the README's table.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +58,53 @@ TEST(CommandLine, AnyOtherCommandLineRunsTheDialogue) {
     EXPECT_EQ(r.out, expected.out) << args;
     EXPECT_EQ(dir.log(), plain.log()) << args;
   }
+}
+
+#ifdef ZORVANDREL_SOURCE_DIR
+// The lines of a source file from the line `first` up to the next line that
+// starts with `next` (exclusive).
+std::vector<std::string> section(const std::string& file, const std::string& first, const std::string& next) {
+  std::ifstream in(std::string(ZORVANDREL_SOURCE_DIR) + "/" + file, std::ios::binary);
+  EXPECT_TRUE(in) << file << " not found";
+  std::vector<std::string> lines;
+  bool inside = false;
+  for (std::string line; std::getline(in, line);) {
+    if (inside && line.starts_with(next)) break;
+    if (inside) lines.push_back(line);
+    if (line == first) inside = true;
+  }
+  EXPECT_FALSE(lines.empty()) << "no section " << first << " in " << file;
+  return lines;
+}
+#endif
+
+// The manual page's EXIT STATUS lists the codes of the README's table
+// (a ".TP" entry ".B 106" or ".B 150\-161" for a row "| 106 |" or "| 150-161 |").
+TEST(ManPage, ExitCodesAgreeWithTheReadme) {
+#ifndef ZORVANDREL_SOURCE_DIR
+  GTEST_SKIP() << "the source directory is not known to this build";
+#else
+  std::set<std::string> readme;
+  const std::regex row(R"(^\|\s*([0-9]+(-[0-9]+)?)\s*\|.*)");
+  for (const std::string& line : section("README.md", "## Exit codes", "## ")) {
+    std::smatch m;
+    if (!std::regex_match(line, m, row)) continue;
+    EXPECT_TRUE(readme.insert(m[1]).second) << "listed twice: " << m[1];
+  }
+  std::set<std::string> man;
+  const std::regex entry(R"(^\.B ([0-9]+)(\\-([0-9]+))?$)");
+  std::string previous;
+  for (const std::string& line : section("doc/zorvandrel.1", ".SH EXIT STATUS", ".SH")) {
+    std::smatch m;
+    if (previous == ".TP" && std::regex_match(line, m, entry)) {
+      const std::string code = m[3].matched ? m[1].str() + "-" + m[3].str() : m[1].str();
+      EXPECT_TRUE(man.insert(code).second) << "listed twice: " << code;
+    }
+    previous = line;
+  }
+  EXPECT_FALSE(readme.empty());
+  EXPECT_EQ(man, readme);
+#endif
 }
 
 }  // namespace
