@@ -70,8 +70,10 @@ bool identify(const char* name, struct stat& st) {
 class PosixPlatform final : public Platform {
  public:
   PosixPlatform() {
-    // A write to a closed pipe must come back as a failed write, not a signal.
+    // A write to a closed pipe, or past the file-size limit, must come back
+    // as a failed write, not a signal.
     signal(SIGPIPE, SIG_IGN);
+    signal(SIGXFSZ, SIG_IGN);
   }
 
   Handle standard_input() override { return STDIN_FILENO; }

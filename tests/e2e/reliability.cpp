@@ -253,6 +253,29 @@ TEST(Reliability, OutputNameLinkedToADevice) {
   }
 }
 
+// ---- a file-size limit -----------------------------------------------------------
+
+TEST(Reliability, FileSizeLimitEndsTheRunWithItsReport) {
+  ZV_SKIP_UNDER_WINE("a Linux resource limit");
+  const std::string program = generate(kTemplate2Path);
+  ASSERT_GT(program.size(), 1024u);
+  Workdir dir;
+  // A limit of one block (512 or 1024 bytes); standard output is a pipe,
+  // which no such limit touches.
+  const RunResult r =
+      dir.run_shell("{ ( ulimit -f 1 && {zv}; echo $? > rc ) | cat; }", "prog\n" + kTemplate2Path + "\n");
+  EXPECT_EQ(dir.read("rc"), "101\n") << r.out;
+  EXPECT_TRUE(ends_with_report(r.out, 101, 2)) << r.out;
+  EXPECT_EQ(r.out.find("programma sgenerirovana"), std::string::npos);
+  // The file keeps the whole loads that fitted under the limit.
+  const std::string kept = dir.read("prog.txt");
+  EXPECT_GT(kept.size(), 0u);
+  EXPECT_LT(kept.size(), program.size());
+  EXPECT_EQ(kept.size() % 256, 0u);
+  EXPECT_EQ(kept, program.substr(0, kept.size()));
+  EXPECT_EQ(dir.log(), "");
+}
+
 // ---- fifty runs at once --------------------------------------------------------
 
 TEST(Reliability, FiftyRunsAtOnceShareOneLog) {
