@@ -2,6 +2,7 @@
 // the system error numbering that the run-time error rule expects.
 #include <errno.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -60,6 +61,16 @@ void to_native_path(const char* name, char (&path)[512]) {
   path[i] = '\0';
 }
 
+// A stream left in non-blocking mode had nothing to give or no room: wait
+// until it has, as a blocking one would. 0, or the errno of a failed wait.
+int wait_until_ready(int fd, short events) {
+  pollfd ready{fd, events, 0};
+  while (::poll(&ready, 1, -1) < 0) {
+    if (errno != EINTR) return errno;
+  }
+  return 0;
+}
+
 // The identity of an existing file (device and inode), found by name.
 bool identify(const char* name, struct stat& st) {
   char path[512];
@@ -91,6 +102,12 @@ class PosixPlatform final : public Platform {
       const ssize_t n = ::read(static_cast<int>(h), buffer, size);
       if (n >= 0) return {static_cast<std::size_t>(n), 0, n == 0};
       if (errno == EINTR) continue;
+      if (errno == EAGAIN) {
+        if (const int err = wait_until_ready(static_cast<int>(h), POLLIN); err != 0) {
+          return {0, system_error(err, kFileNotFound), false};
+        }
+        continue;
+      }
       if (errno == EPIPE) return {0, 0, true};
       return {0, system_error(errno, kFileNotFound), false};
     }
@@ -101,6 +118,12 @@ class PosixPlatform final : public Platform {
       const ssize_t n = ::write(static_cast<int>(h), data, size);
       if (n >= 0) return {static_cast<std::size_t>(n), 0, false};
       if (errno == EINTR) continue;
+      if (errno == EAGAIN) {
+        if (const int err = wait_until_ready(static_cast<int>(h), POLLOUT); err != 0) {
+          return {0, system_error(err, kFileNotFound), false};
+        }
+        continue;
+      }
       return {0, system_error(errno, kFileNotFound), false};
     }
   }

@@ -8,12 +8,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <map>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/harness.h"
@@ -274,6 +276,60 @@ TEST(Reliability, FileSizeLimitEndsTheRunWithItsReport) {
   EXPECT_EQ(kept.size() % 256, 0u);
   EXPECT_EQ(kept, program.substr(0, kept.size()));
   EXPECT_EQ(dir.log(), "");
+}
+
+// ---- standard streams left non-blocking --------------------------------------------
+
+// Standard input and output are pipes in non-blocking mode: the input comes
+// only after a pause, and the output pipe is full until it is drained after
+// another. The run waits for both and ends exactly as a blocking run does.
+TEST(Reliability, NonBlockingStreamsWaitForInputAndForRoom) {
+  ZV_SKIP_UNDER_WINE("non-blocking Linux pipes");
+  const std::string input = "prog\n" + kTemplate2Path + "\n";
+  Workdir blocking;
+  const RunResult expected = blocking.run(input);
+  ASSERT_EQ(expected.exit_code, 0) << expected.out;
+
+  Workdir dir;
+  int in[2], out[2];
+  ASSERT_EQ(::pipe2(in, O_NONBLOCK), 0);
+  ASSERT_EQ(::pipe2(out, O_NONBLOCK), 0);
+  std::size_t filler = 0;  // the output pipe is filled to the last byte
+  const std::string chunk(4096, 'f');
+  for (std::size_t size : {chunk.size(), std::size_t{1}}) {
+    while (::write(out[1], chunk.data(), size) == static_cast<ssize_t>(size)) filler += size;
+  }
+  ASSERT_EQ(errno, EAGAIN);
+
+  const char* binary = ZORVANDREL_BINARY;
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::dup2(in[0], 0) < 0 || ::dup2(out[1], 1) < 0 || ::chdir(dir.path().c_str()) != 0) ::_exit(127);
+    for (int fd : {in[0], in[1], out[0], out[1]}) ::close(fd);
+    ::execl(binary, binary, static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(in[0]);
+  ::close(out[1]);
+  int status = 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the run did not wait for its input";
+  EXPECT_EQ(::write(in[1], input.data(), input.size()), static_cast<ssize_t>(input.size()));
+  ::close(in[1]);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the run did not wait for room on standard output";
+
+  ::fcntl(out[0], F_SETFL, 0);  // the test itself reads blocking
+  std::string got;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+    got.append(buffer, static_cast<std::size_t>(n));
+  ::close(out[0]);
+  EXPECT_EQ(finish(pid), 0);
+  ASSERT_GE(got.size(), filler);
+  EXPECT_EQ(got.substr(filler), expected.out);
+  EXPECT_EQ(dir.read("prog.txt"), blocking.read("prog.txt"));
+  EXPECT_EQ(dir.log(), blocking.log());
 }
 
 // ---- fifty runs at once --------------------------------------------------------
