@@ -73,7 +73,15 @@ Location location_of(std::string_view file, std::uint32_t line) {
   return 0x00400000u | (hash & 0x000FFFFCu);
 }
 
+void use_extended_precision() {
+  std::uint16_t control = 0;
+  asm volatile("fnstcw %0" : "=m"(control));
+  control |= 0x0300;  // precision control, bits 8-9: 11 is the 64-bit mantissa
+  asm volatile("fldcw %0" : : "m"(control));
+}
+
 Runtime::Runtime(Platform& platform) : platform_(platform) {
+  use_extended_precision();
   input_.handle = platform_.standard_input();
   input_.mode = StreamMode::input;
   output_.handle = platform_.standard_output();

@@ -17,6 +17,11 @@ namespace zv::console {
 static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
               "typed reals and the number format need the 80-bit extended format");
 
+// Sets the x87 unit to compute with a 64-bit mantissa, as reading reals and
+// the number format require (the start-up code of some systems leaves 53
+// bits). The runtime does this as it starts, before anything is read.
+void use_extended_precision();
+
 using Location = std::uint32_t;
 
 // A deterministic 32-bit code for a place in the sources (file base name and

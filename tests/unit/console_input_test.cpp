@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "support/console_fixture.h"
+#include "templates/number_format.h"
 
 namespace zv::test {
 namespace {
@@ -210,6 +211,23 @@ TEST_F(ReadReal, SignAndNumberStatement) {
               r3.io_check();
             }),
             106);
+}
+
+// Where the x87 unit was left computing with 53 bits, the runtime's start-up
+// sets 64 again: 0.125 then reads and is written as "0.12", where 53 bits
+// would give "0.13".
+TEST_F(ReadReal, StartUpSetsTheExtendedPrecision) {
+  std::uint16_t saved = 0;
+  asm volatile("fnstcw %0" : "=m"(saved));
+  const std::uint16_t double_precision = (saved & ~0x0300) | 0x0200;
+  asm volatile("fldcw %0" : : "m"(double_precision));
+  auto& r = start("0.125\n");
+  const std::string text(templates::format_number(static_cast<double>(r.read_real())).view());
+  std::uint16_t control = 0;
+  asm volatile("fnstcw %0" : "=m"(control));
+  asm volatile("fldcw %0" : : "m"(saved));
+  EXPECT_EQ(control & 0x0300, 0x0300);
+  EXPECT_EQ(text, "0.12");
 }
 
 TEST_F(ReadReal, ReadFailureIsReported) {
