@@ -74,10 +74,12 @@ Location location_of(std::string_view file, std::uint32_t line) {
 }
 
 void use_extended_precision() {
+#ifndef __EMSCRIPTEN__
   std::uint16_t control = 0;
   asm volatile("fnstcw %0" : "=m"(control));
   control |= 0x0300;  // precision control, bits 8-9: 11 is the 64-bit mantissa
   asm volatile("fldcw %0" : : "m"(control));
+#endif
 }
 
 Runtime::Runtime(Platform& platform) : platform_(platform) {

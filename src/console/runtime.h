@@ -14,8 +14,10 @@
 
 namespace zv::console {
 
+#ifndef __EMSCRIPTEN__
 static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
               "typed reals and the number format need the 80-bit extended format");
+#endif
 
 // Sets the x87 unit to compute with a 64-bit mantissa, as reading reals and
 // the number format require (the start-up code of some systems leaves 53

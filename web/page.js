@@ -1,0 +1,305 @@
+// Zorvandrel's page: the terminal, the folder beside it, and the run.
+// Each run is a fresh instance of the program (zorvandrel.js/.wasm); the
+// compiled code is kept and instantiated again for "Run again". The terminal
+// works as a console in line mode: what is typed is echoed and edited here,
+// and a line goes to the program when Enter is pressed, ended by CR LF.
+'use strict';
+
+(function () {
+  const statusLine = document.getElementById('status');
+  const runAgain = document.getElementById('run-again');
+  const fileList = document.getElementById('files');
+  const viewer = document.getElementById('viewer');
+  const clearFolder = document.getElementById('clear-folder');
+  const encoder = new TextEncoder();
+
+  const term = new Terminal({
+    convertEol: false,
+    cursorBlink: true,
+    fontFamily: 'ui-monospace, "DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
+    fontSize: 15,
+    scrollback: 5000,
+  });
+  const fit = new FitAddon.FitAddon();
+  term.loadAddon(fit);
+  term.open(document.getElementById('terminal'));
+  // Tab moves the focus out of the terminal, as everywhere else on the page.
+  term.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+  const refit = () => {
+    try {
+      fit.fit();
+    } catch (e) {
+      // not laid out yet
+    }
+  };
+  refit();
+  window.addEventListener('resize', refit);
+  term.focus();
+
+  // The compiled program, fetched once.
+  const compiled = WebAssembly.compileStreaming
+    ? WebAssembly.compileStreaming(fetch('zorvandrel.wasm'))
+    : fetch('zorvandrel.wasm')
+        .then((r) => r.arrayBuffer())
+        .then((b) => WebAssembly.compile(b));
+
+  // ---- the current run ------------------------------------------------
+  let run = null;
+
+  function startRun() {
+    const state = {
+      module: null,
+      output: [], // chunks of the transcript, strings of char codes 0..255
+      exitCode: null,
+      waiting: false, // the program has asked for input at least once
+      ended: false,
+      lines: [], // sent lines (Uint8Array), or null for end of input
+      pending: null, // the rest of a line the program has not read yet
+      wake: null, // resolves the program's waiting read
+      typed: [], // the line being typed, one string per character
+    };
+    run = state;
+    runAgain.disabled = true;
+    statusLine.textContent = 'Running';
+    term.reset();
+    refit();
+
+    const module = {
+      instantiateWasm(imports, receive) {
+        compiled
+          .then((code) => WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code)))
+          .catch((error) => failed(state, error));
+        return {};
+      },
+      zvFolderLoaded() {
+        state.module = module;
+        showFolder();
+      },
+      zvStorageError(error) {
+        statusLine.textContent = 'The browser refused to keep the folder: ' + error;
+      },
+      zvReadInput(size) {
+        state.waiting = true;
+        // Whatever the program wrote so far is safe from a reload while it waits.
+        module.zvFolder.store().then(showFolder, () => {});
+        return nextInput(state, size);
+      },
+      zvWriteOutput(bytes) {
+        let text = '';
+        for (let i = 0; i < bytes.length; i += 8192) {
+          text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+        }
+        state.output.push(text);
+        term.write(bytes);
+      },
+      zvExit(code) {
+        state.ended = true;
+        module.zvFolder.store().then(
+          () => ended(state, code),
+          (error) => {
+            statusLine.textContent = 'The folder could not be stored: ' + error;
+            ended(state, code);
+          }
+        );
+      },
+      print() {},
+      printErr() {},
+    };
+    createZorvandrel(module).catch((error) => failed(state, error));
+  }
+
+  function ended(state, code) {
+    state.exitCode = code;
+    if (run !== state) return;
+    statusLine.textContent = 'Run ended with exit code ' + code;
+    runAgain.disabled = false;
+    showFolder();
+  }
+
+  function failed(state, error) {
+    if (run !== state) return;
+    statusLine.textContent = 'The program could not start: ' + error;
+    runAgain.disabled = false;
+  }
+
+  // Up to `size` bytes of the next line, waiting for one if none is queued.
+  function nextInput(state, size) {
+    if (state.pending === null) {
+      if (state.lines.length === 0) {
+        return new Promise((resolve) => {
+          state.wake = () => {
+            state.wake = null;
+            resolve(nextInput(state, size));
+          };
+        });
+      }
+      const line = state.lines.shift();
+      if (line === null) return Promise.resolve(new Uint8Array(0)); // end of input
+      state.pending = line;
+    }
+    const part = state.pending.subarray(0, size);
+    state.pending = state.pending.length > size ? state.pending.subarray(size) : null;
+    return Promise.resolve(part);
+  }
+
+  function send(state, bytes) {
+    state.lines.push(bytes);
+    if (state.wake) state.wake();
+  }
+
+  // ---- the keyboard (and pasted text, which arrives with CR between lines)
+  term.onData((data) => {
+    const state = run;
+    if (!state || state.ended) return;
+    for (let i = 0; i < data.length; ) {
+      const cp = data.codePointAt(i);
+      const ch = String.fromCodePoint(cp);
+      i += ch.length;
+      if (cp === 0x1b) {
+        // A key's escape sequence (arrows, function keys): skipped whole.
+        const m = /^\x1b(\[[0-9;?]*[ -\/]*[@-~]|O.|.)?/.exec(data.slice(i - 1));
+        i += m[0].length - 1;
+      } else if (cp === 13) {
+        term.write('\r\n');
+        send(state, encoder.encode(state.typed.join('') + '\r\n'));
+        state.typed = [];
+      } else if (cp === 0x7f || cp === 8) {
+        if (state.typed.length > 0) {
+          const gone = state.typed.pop();
+          term.write(gone === '\x1a' ? '\b\b  \b\b' : '\b \b');
+        }
+      } else if (cp === 4) {
+        // Ctrl-D: on an empty line the end of input, else the line so far.
+        if (state.typed.length === 0) {
+          send(state, null);
+        } else {
+          send(state, encoder.encode(state.typed.join('')));
+          state.typed = [];
+        }
+      } else if (cp === 0x1a) {
+        state.typed.push('\x1a');
+        term.write('^Z');
+      } else if (cp >= 32 || cp === 9) {
+        state.typed.push(ch);
+        term.write(ch);
+      }
+    }
+  });
+
+  // ---- the folder -------------------------------------------------------
+  function folder() {
+    return run && run.module ? run.module.zvFolder : null;
+  }
+
+  function formatSize(size) {
+    return size === 1 ? '1 byte' : size + ' bytes';
+  }
+
+  let viewed = null;
+
+  function showFolder() {
+    const f = folder();
+    if (!f) return;
+    const files = f.list().sort((a, b) => b.time - a.time || (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
+    for (const link of fileList.querySelectorAll('a.download')) URL.revokeObjectURL(link.href);
+    fileList.replaceChildren();
+    for (const file of files) {
+      const item = document.createElement('li');
+      item.dataset.name = file.name;
+      const name = document.createElement('span');
+      name.className = 'name';
+      name.textContent = file.name;
+      const size = document.createElement('span');
+      size.className = 'size';
+      size.textContent = formatSize(file.size);
+      const view = document.createElement('button');
+      view.type = 'button';
+      view.className = 'view';
+      view.textContent = 'View';
+      view.setAttribute('aria-label', 'View ' + file.name);
+      view.addEventListener('click', () => showFile(file.name));
+      const download = document.createElement('a');
+      download.className = 'download';
+      download.textContent = 'Download';
+      download.setAttribute('aria-label', 'Download ' + file.name);
+      download.download = file.name.split('/').pop();
+      download.href = URL.createObjectURL(new Blob([f.read(file.name)], { type: 'application/octet-stream' }));
+      const remove = document.createElement('button');
+      remove.type = 'button';
+      remove.className = 'delete';
+      remove.textContent = 'Delete';
+      remove.setAttribute('aria-label', 'Delete ' + file.name);
+      remove.addEventListener('click', () => {
+        f.remove(file.name);
+        if (viewed === file.name) hideFile();
+        f.store().catch(() => {});
+        showFolder();
+      });
+      item.append(name, ' ', size, ' ', view, ' ', download, ' ', remove);
+      fileList.append(item);
+    }
+    if (viewed !== null) {
+      if (files.some((file) => file.name === viewed)) showFile(viewed, true);
+      else hideFile();
+    }
+  }
+
+  function showFile(name, quiet) {
+    const f = folder();
+    if (!f) return;
+    const bytes = f.read(name);
+    let text = '';
+    for (let i = 0; i < bytes.length; i += 8192) {
+      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+    }
+    viewed = name;
+    viewer.hidden = false;
+    viewer.dataset.name = name;
+    viewer.textContent = text;
+    if (!quiet) viewer.focus();
+  }
+
+  function hideFile() {
+    viewed = null;
+    viewer.hidden = true;
+    viewer.textContent = '';
+    delete viewer.dataset.name;
+  }
+
+  clearFolder.addEventListener('click', () => {
+    const f = folder();
+    if (!f) return;
+    f.clear();
+    hideFile();
+    f.store().catch(() => {});
+    showFolder();
+  });
+
+  runAgain.addEventListener('click', () => {
+    startRun();
+    term.focus();
+  });
+
+  // ---- the hook for scripts and tests -------------------------------------
+  window.zorvandrel = Object.freeze({
+    transcript: () => (run ? run.output.join('') : ''),
+    exitCode: () => (run ? run.exitCode : null),
+    files: () => {
+      const f = folder();
+      const result = {};
+      if (!f) return result;
+      for (const file of f.list()) {
+        const bytes = f.read(file.name);
+        let text = '';
+        for (let i = 0; i < bytes.length; i += 8192) {
+          text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+        }
+        result[file.name] = text;
+      }
+      return result;
+    },
+    ready: () => (run ? run.waiting : false),
+  });
+
+  startRun();
+})();
