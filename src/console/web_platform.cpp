@@ -16,19 +16,22 @@
 // The page (page.js) supplies the members of the module object used here.
 // zvReadInput resolves to at most `size` bytes of the line the user sent
 // (none at end of input).
+// clang-format off
 EM_ASYNC_JS(int, zv_read_input, (unsigned char* buffer, int size), {
   const bytes = await Module.zvReadInput(size);
   HEAPU8.set(bytes, buffer);
   return bytes.length;
 });
-EM_JS(void, zv_write_output, (const unsigned char* data, int size),
-      { Module.zvWriteOutput(HEAPU8.slice(data, data + size)); });
+EM_JS(void, zv_write_output, (const unsigned char* data, int size), {
+  Module.zvWriteOutput(HEAPU8.slice(data, data + size));
+});
 // The page stores the folder and shows the code; the instance then waits
 // for ever, so nothing after the exit runs.
 EM_ASYNC_JS(void, zv_exit, (int code), {
   Module.zvExit(code);
-  await new Promise(() = > {});
+  await new Promise(function () {});
 });
+// clang-format on
 
 namespace zv::console {
 
