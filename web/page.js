@@ -5,13 +5,103 @@
 // and a line goes to the program when Enter is pressed, ended by CR LF.
 'use strict';
 
+// The console's line mode over the terminal's key data: typed characters
+// are echoed (through `echo`) and collected; Enter sends the line with CR LF,
+// Ctrl-D sends the end of input on an empty line (the line so far
+// otherwise), Ctrl-Z adds byte 26. Pasted text, which the terminal hands
+// over with CR between its lines, is the same as typing it. Lines are sent
+// as UTF-8 bytes; the program reads them in pieces of at most its buffer.
+class LineInput {
+  constructor(echo) {
+    this.echo = echo;
+    this.typed = []; // the line being typed, one string per character
+    this.lines = []; // sent lines (Uint8Array), null for the end of input
+    this.pending = null; // the part of a line the program has not read yet
+    this.wake = null; // ends the program's wait for a line
+    this.closed = false;
+  }
+
+  feed(data) {
+    if (this.closed) return;
+    for (let i = 0; i < data.length; ) {
+      const cp = data.codePointAt(i);
+      const ch = String.fromCodePoint(cp);
+      i += ch.length;
+      if (cp === 0x1b) {
+        // A key's escape sequence (arrows, function keys): skipped whole.
+        const m = /^\x1b(\[[0-9;?]*[ -\/]*[@-~]|O.|.)?/s.exec(data.slice(i - 1));
+        i += m[0].length - 1;
+      } else if (cp === 13) {
+        this.echo('\r\n');
+        this.send(LineInput.encode(this.typed.join('') + '\r\n'));
+        this.typed = [];
+      } else if (cp === 0x7f || cp === 8) {
+        if (this.typed.length > 0) this.echo(this.typed.pop() === '\x1a' ? '\b\b  \b\b' : '\b \b');
+      } else if (cp === 4) {
+        if (this.typed.length === 0) {
+          this.send(null);
+        } else {
+          this.send(LineInput.encode(this.typed.join('')));
+          this.typed = [];
+        }
+      } else if (cp === 0x1a) {
+        this.typed.push('\x1a');
+        this.echo('^Z');
+      } else if (cp >= 32 || cp === 9) {
+        this.typed.push(ch);
+        this.echo(ch);
+      }
+    }
+  }
+
+  send(bytes) {
+    this.lines.push(bytes);
+    if (this.wake) this.wake();
+  }
+
+  // Up to `size` bytes of the next line (none at the end of input), waiting
+  // for one if none is queued.
+  next(size) {
+    if (this.pending === null) {
+      if (this.lines.length === 0) {
+        return new Promise((resolve) => {
+          this.wake = () => {
+            this.wake = null;
+            resolve(this.next(size));
+          };
+        });
+      }
+      const line = this.lines.shift();
+      if (line === null) return Promise.resolve(new Uint8Array(0));
+      this.pending = line;
+    }
+    const part = this.pending.subarray(0, size);
+    this.pending = this.pending.length > size ? this.pending.subarray(size) : null;
+    return Promise.resolve(part);
+  }
+
+  static encode(text) {
+    return new TextEncoder().encode(text);
+  }
+}
+
+// Bytes as a string of char codes 0..255.
+function byteString(bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+  return text;
+}
+
+if (typeof module === 'object') module.exports = { LineInput, byteString };
+
+// The page itself (absent where the line mode is tested alone).
+if (typeof document === 'object') {
 (function () {
   const statusLine = document.getElementById('status');
   const runAgain = document.getElementById('run-again');
   const fileList = document.getElementById('files');
   const viewer = document.getElementById('viewer');
   const clearFolder = document.getElementById('clear-folder');
-  const encoder = new TextEncoder();
 
   const term = new Terminal({
     convertEol: false,
@@ -53,10 +143,7 @@
       exitCode: null,
       waiting: false, // the program has asked for input at least once
       ended: false,
-      lines: [], // sent lines (Uint8Array), or null for end of input
-      pending: null, // the rest of a line the program has not read yet
-      wake: null, // resolves the program's waiting read
-      typed: [], // the line being typed, one string per character
+      input: new LineInput((text) => term.write(text)),
     };
     run = state;
     runAgain.disabled = true;
@@ -82,18 +169,15 @@
         state.waiting = true;
         // Whatever the program wrote so far is safe from a reload while it waits.
         module.zvFolder.store().then(showFolder, () => {});
-        return nextInput(state, size);
+        return state.input.next(size);
       },
       zvWriteOutput(bytes) {
-        let text = '';
-        for (let i = 0; i < bytes.length; i += 8192) {
-          text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
-        }
-        state.output.push(text);
+        state.output.push(byteString(bytes));
         term.write(bytes);
       },
       zvExit(code) {
         state.ended = true;
+        state.input.closed = true;
         module.zvFolder.store().then(
           () => ended(state, code),
           (error) => {
@@ -121,70 +205,6 @@
     statusLine.textContent = 'The program could not start: ' + error;
     runAgain.disabled = false;
   }
-
-  // Up to `size` bytes of the next line, waiting for one if none is queued.
-  function nextInput(state, size) {
-    if (state.pending === null) {
-      if (state.lines.length === 0) {
-        return new Promise((resolve) => {
-          state.wake = () => {
-            state.wake = null;
-            resolve(nextInput(state, size));
-          };
-        });
-      }
-      const line = state.lines.shift();
-      if (line === null) return Promise.resolve(new Uint8Array(0)); // end of input
-      state.pending = line;
-    }
-    const part = state.pending.subarray(0, size);
-    state.pending = state.pending.length > size ? state.pending.subarray(size) : null;
-    return Promise.resolve(part);
-  }
-
-  function send(state, bytes) {
-    state.lines.push(bytes);
-    if (state.wake) state.wake();
-  }
-
-  // ---- the keyboard (and pasted text, which arrives with CR between lines)
-  term.onData((data) => {
-    const state = run;
-    if (!state || state.ended) return;
-    for (let i = 0; i < data.length; ) {
-      const cp = data.codePointAt(i);
-      const ch = String.fromCodePoint(cp);
-      i += ch.length;
-      if (cp === 0x1b) {
-        // A key's escape sequence (arrows, function keys): skipped whole.
-        const m = /^\x1b(\[[0-9;?]*[ -\/]*[@-~]|O.|.)?/.exec(data.slice(i - 1));
-        i += m[0].length - 1;
-      } else if (cp === 13) {
-        term.write('\r\n');
-        send(state, encoder.encode(state.typed.join('') + '\r\n'));
-        state.typed = [];
-      } else if (cp === 0x7f || cp === 8) {
-        if (state.typed.length > 0) {
-          const gone = state.typed.pop();
-          term.write(gone === '\x1a' ? '\b\b  \b\b' : '\b \b');
-        }
-      } else if (cp === 4) {
-        // Ctrl-D: on an empty line the end of input, else the line so far.
-        if (state.typed.length === 0) {
-          send(state, null);
-        } else {
-          send(state, encoder.encode(state.typed.join('')));
-          state.typed = [];
-        }
-      } else if (cp === 0x1a) {
-        state.typed.push('\x1a');
-        term.write('^Z');
-      } else if (cp >= 32 || cp === 9) {
-        state.typed.push(ch);
-        term.write(ch);
-      }
-    }
-  });
 
   // ---- the folder -------------------------------------------------------
   function folder() {
@@ -247,11 +267,7 @@
   function showFile(name, quiet) {
     const f = folder();
     if (!f) return;
-    const bytes = f.read(name);
-    let text = '';
-    for (let i = 0; i < bytes.length; i += 8192) {
-      text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
-    }
+    const text = byteString(f.read(name));
     viewed = name;
     viewer.hidden = false;
     viewer.dataset.name = name;
@@ -289,17 +305,17 @@
       const result = {};
       if (!f) return result;
       for (const file of f.list()) {
-        const bytes = f.read(file.name);
-        let text = '';
-        for (let i = 0; i < bytes.length; i += 8192) {
-          text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
-        }
-        result[file.name] = text;
+        result[file.name] = byteString(f.read(file.name));
       }
       return result;
     },
     ready: () => (run ? run.waiting : false),
   });
 
+  term.onData((data) => {
+    if (run) run.input.feed(data);
+  });
+
   startRun();
 })();
+}
