@@ -126,12 +126,15 @@ if (typeof document === 'object') {
   window.addEventListener('resize', refit);
   term.focus();
 
-  // The compiled program, fetched once.
+  // The compiled program, fetched once (compiled while it arrives where the
+  // server names its type application/wasm).
+  const compileWhole = () =>
+    fetch('zorvandrel.wasm')
+      .then((response) => response.arrayBuffer())
+      .then((bytes) => WebAssembly.compile(bytes));
   const compiled = WebAssembly.compileStreaming
-    ? WebAssembly.compileStreaming(fetch('zorvandrel.wasm'))
-    : fetch('zorvandrel.wasm')
-        .then((r) => r.arrayBuffer())
-        .then((b) => WebAssembly.compile(b));
+    ? WebAssembly.compileStreaming(fetch('zorvandrel.wasm')).catch(compileWhole)
+    : compileWhole();
 
   // ---- the current run ------------------------------------------------
   let run = null;
