@@ -270,7 +270,8 @@ if (typeof document === 'object') {
   function showFile(name, quiet) {
     const f = folder();
     if (!f) return;
-    const text = byteString(f.read(name));
+    // Shown as UTF-8, as the terminal shows the program's bytes.
+    const text = new TextDecoder().decode(f.read(name));
     viewed = name;
     viewer.hidden = false;
     viewer.dataset.name = name;
