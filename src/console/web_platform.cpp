@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstring>
+
 #include "console/platform.h"
 
 // The page (page.js) supplies the members of the module object used here.
@@ -82,6 +84,24 @@ void to_native_path(const char* name, char (&path)[512]) {
   path[i] = '\0';
 }
 
+// Emscripten's file system resolves "a/../b" by its text alone and calls a
+// file in the middle of a path access denied. Linux walks the path a part at
+// a time: a missing folder before the ".." is missing, a file used as a folder
+// is not a folder. The same walk, over every folder part of `path`: 0, ENOENT
+// or ENOTDIR.
+int walk_folders(const char* path) {
+  char prefix[512];
+  for (std::size_t i = 0; path[i] != '\0'; ++i) {
+    if (path[i] != '/' || i == 0) continue;
+    std::memcpy(prefix, path, i);
+    prefix[i] = '\0';
+    struct stat st {};
+    if (::stat(prefix, &st) != 0) return errno == ENOTDIR ? ENOTDIR : ENOENT;
+    if (!S_ISDIR(st.st_mode)) return ENOTDIR;
+  }
+  return 0;
+}
+
 bool identify(const char* name, struct stat& st) {
   char path[512];
   to_native_path(name, path);
@@ -140,6 +160,7 @@ class WebPlatform final : public Platform {
     const bool guarding = guarded != nullptr && identify(guarded, kept);
     char path[512];
     to_native_path(name, path);
+    if (const int err = walk_folders(path); err != 0) return {kNoHandle, system_error(err, missing)};
     const int fd = ::open(path, O_WRONLY | flags, 0666);
     if (fd < 0) return {kNoHandle, system_error(errno, missing)};
     struct stat st {};
