@@ -138,6 +138,14 @@ if (typeof document === 'object') {
 
   // ---- the current run ------------------------------------------------
   let run = null;
+  // The last write of the folder to IndexedDB: a new run loads the folder
+  // only after it, so a file deleted just before "Run again" stays deleted.
+  let lastStore = Promise.resolve();
+  const store = (f) => {
+    const done = f.store();
+    lastStore = done.catch(() => {});
+    return done;
+  };
 
   function startRun() {
     const state = {
@@ -171,7 +179,7 @@ if (typeof document === 'object') {
       zvReadInput(size) {
         state.waiting = true;
         // Whatever the program wrote so far is safe from a reload while it waits.
-        module.zvFolder.store().then(showFolder, () => {});
+        store(module.zvFolder).then(showFolder, () => {});
         return state.input.next(size);
       },
       zvWriteOutput(bytes) {
@@ -181,7 +189,7 @@ if (typeof document === 'object') {
       zvExit(code) {
         state.ended = true;
         state.input.closed = true;
-        module.zvFolder.store().then(
+        store(module.zvFolder).then(
           () => ended(state, code),
           (error) => {
             statusLine.textContent = 'The folder could not be stored: ' + error;
@@ -192,7 +200,7 @@ if (typeof document === 'object') {
       print() {},
       printErr() {},
     };
-    createZorvandrel(module).catch((error) => failed(state, error));
+    lastStore.then(() => createZorvandrel(module)).catch((error) => failed(state, error));
   }
 
   function ended(state, code) {
@@ -255,7 +263,7 @@ if (typeof document === 'object') {
       remove.addEventListener('click', () => {
         f.remove(file.name);
         if (viewed === file.name) hideFile();
-        f.store().catch(() => {});
+        store(f).catch(() => {});
         showFolder();
       });
       item.append(name, ' ', size, ' ', view, ' ', download, ' ', remove);
@@ -291,7 +299,7 @@ if (typeof document === 'object') {
     if (!f) return;
     f.clear();
     hideFile();
-    f.store().catch(() => {});
+    store(f).catch(() => {});
     showFolder();
   });
 
