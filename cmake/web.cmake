@@ -8,7 +8,6 @@ set_property(TARGET zorvandrel PROPERTY CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E 
 
 set(ZV_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
 target_include_directories(zorvandrel_core SYSTEM PUBLIC ${ZV_WEB_DIR}/compat)
-target_compile_options(zorvandrel_core PUBLIC -include ${ZV_WEB_DIR}/compat/bit_cast.h)
 target_link_options(zorvandrel PRIVATE
   -sMODULARIZE=1 -sEXPORT_NAME=createZorvandrel -sENVIRONMENT=web
   -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=16384 -sDYNAMIC_EXECUTION=0
