@@ -26,7 +26,6 @@ import subprocess
 import sys
 import tempfile
 import threading
-import time
 import unittest
 from pathlib import Path
 from urllib.parse import urlsplit
@@ -357,7 +356,7 @@ def main():
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument("--site", type=Path, required=True)
-    parser.add_argument("--native", required=True)
+    parser.add_argument("--native", type=lambda p: str(Path(p).resolve()), required=True)
     ARGS, rest = parser.parse_known_args()
     if os.environ.get("ZV_WEB_SITE"):
         ARGS.site = Path(os.environ["ZV_WEB_SITE"])
