@@ -81,11 +81,14 @@ def native_bytes(lines):
     return out
 
 
-def run_native(lines):
-    """(stdout, exit code, {file name: bytes}) of the Linux build in a fresh folder."""
+def run_native(*dialogues):
+    """(stdout, exit code, {file name: bytes}) of the Linux build's last run, after the
+    dialogues one after another in a fresh folder."""
     with tempfile.TemporaryDirectory(prefix="zv-native-") as folder:
         Path(folder, "logfile.txt").write_bytes(b"")
-        done = subprocess.run([ARGS.native], input=native_bytes(lines), cwd=folder, capture_output=True, timeout=30)
+        for lines in dialogues:
+            done = subprocess.run([ARGS.native], input=native_bytes(lines), cwd=folder, capture_output=True,
+                                  timeout=30)
         files = {str(p.relative_to(folder)): p.read_bytes() for p in Path(folder).rglob("*") if p.is_file()}
         return done.stdout, done.returncode, files
 
@@ -252,6 +255,7 @@ class Page(unittest.TestCase):
         page_out, page_code, page_files = page
         self.assertEqual(page_out, out)
         self.assertEqual(page_code, code)
+        self.assertIn(str(code), self.driver.find_element(By.ID, "status").text)
         self.assertEqual(page_files.get("logfile.txt"), files.get("logfile.txt"), "the log")
         self.assertEqual(page_files, files)
         if expected_code is not None:
@@ -300,9 +304,14 @@ class Page(unittest.TestCase):
                     self.assertEqual(page, self.typed[path], "the typed run")
 
     def test_4_folder_persists_downloads_and_clears(self):
-        lines = ["prog", "1", "1", "1", "x*x", ""]
-        _, _, native_files = self.native(lines)
-        self.page_run(lines)
+        first, second = ["prog", "1", "1", "1", "x*x", ""], ["geo", "2", "1", "1", "1", ""]
+        _, _, native_files = run_native(first, second)
+        self.assertEqual(native_files["logfile.txt"].count(b"\r\n"), 2)
+        self.page_run(first)
+        self.click("#run-again")
+        self.wait_ready()
+        self.type_lines(second)
+        self.wait_exit()
         self.driver.refresh()
         self.wait_ready()
         self.assertEqual(self.files(), native_files, "the folder after a reload")
