@@ -214,6 +214,7 @@ class Page(unittest.TestCase):
     @classmethod
     def type_lines(cls, lines):
         area = cls.driver.find_element(By.CSS_SELECTOR, "#terminal .xterm-helper-textarea")
+        cls.driver.execute_script("arguments[0].focus();", area)  # Ctrl keys go to the focused element
         for line in lines:
             keys = ""
             for c in line:
