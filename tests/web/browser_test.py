@@ -352,14 +352,17 @@ class Page(unittest.TestCase):
         self.assertEqual(foreign, [])
 
     def test_6_load_to_greeting(self):
-        times = []
+        times, parsed = [], []
         for _ in range(10):
             self.driver.get(self.url)
             self.wait(lambda: self.driver.execute_script("return window.__zvGreetingAt;") is not None,
                       "the greeting on screen")
             times.append(self.driver.execute_script("return window.__zvGreetingAt;"))
-        print(f"\nbenchmark: navigation to greeting on screen, median {statistics.median(times):.1f} ms "
-              f"over 10 loads (min {min(times):.1f}, max {max(times):.1f})", flush=True)
+            parsed.append(self.driver.execute_script(
+                "return performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd;"))
+        print(f"\nbenchmark: navigation to greeting on screen, median {statistics.median(times):.1f} ms over 10 loads"
+              f" (min {min(times):.1f}, max {max(times):.1f}; the page parsed at {statistics.median(parsed):.1f} ms)",
+              flush=True)
 
 
 def main():
