@@ -8,7 +8,8 @@ a local http.server on 127.0.0.1, types into the terminal as a user does, and
 compares what the page's test hook reports (window.zorvandrel: transcript(),
 exitCode(), files()) with the native binary run on the same input bytes (each
 line followed by CR LF) in a temporary folder that starts with an empty
-logfile.txt. ZV_WEB_SITE, if set, overrides --site.
+logfile.txt. ZV_WEB_SITE, if set, overrides --site. The unittest arguments pick
+cases, e.g. Page.test_6_load_to_greeting for the load-to-greeting figure alone.
 
 Exits 77 (skipped) when the site, chromium, chromedriver or Selenium is
 missing, unless ZV_WEB_REQUIRED=1, where that is a failure.
