@@ -329,11 +329,23 @@ class Page(unittest.TestCase):
         self.assertEqual(target.read_bytes(), native_files["prog.txt"])
         self.assertIn(b"\r\n", target.read_bytes())
 
+        self.click('#files li[data-name="geo.txt"] button.delete')
+        self.wait(lambda: sorted(listed()) == ["logfile.txt", "prog.txt"], "the list without the deleted file")
+        self.assertNotIn("geo.txt", self.files())
+
+        # Cleared, and still so for a run started at once and after a reload.
         self.type_lines([CTRL_D])
         self.wait_exit()
         self.click("#clear-folder")
         self.wait(lambda: self.files() == {"logfile.txt": b""}, "the cleared folder")
         self.wait(lambda: listed() == ["logfile.txt"], "the cleared list")
+        self.click("#run-again")
+        self.wait_ready()
+        self.assertEqual(self.files(), {"logfile.txt": b""}, "the folder of the next run")
+        self.driver.refresh()
+        self.wait_ready()
+        self.assertEqual(self.files(), {"logfile.txt": b""}, "the cleared folder after a reload")
+        self.assertEqual(listed(), ["logfile.txt"])
 
     def test_5_nothing_from_another_origin(self):
         self.driver.get_log("performance")
