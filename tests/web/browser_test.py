@@ -70,7 +70,7 @@ def menu_leaves():
 
 
 def native_bytes(lines):
-    """The bytes the page sends for these typed lines."""
+    """The bytes the page sends for these typed lines (UTF-8)."""
     out = b""
     for line in lines:
         if line == CTRL_D:
@@ -78,7 +78,7 @@ def native_bytes(lines):
         text = ""
         for c in line:
             text = text[:-1] if c == "\b" else text + c
-        out += text.encode("latin-1") + b"\r\n"
+        out += text.encode() + b"\r\n"
     return out
 
 
@@ -287,6 +287,7 @@ class Page(unittest.TestCase):
             ("Ctrl-D at the name prompt", [CTRL_D], 0),
             ("Ctrl-Z then Enter at the top menu", ["prog", "\x1a", ""], None),
             ("Backspace edits the line", ["prgo\b\bog", "1", "1", "3", "\b"], 0),
+            ("a name in Cyrillic (UTF-8)", ["программа", "1", "1", "3", ""], 0),
         ]
         for what, lines, code in cases:
             with self.subTest(what):
