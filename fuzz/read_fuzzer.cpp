@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,16 @@ using zv::fuzz::ProcessExit;
 }
 void expect(bool ok, const char* what, std::string_view detail = {}) {
   if (!ok) fail(what, detail);
+}
+
+// The x87 long double with the same bits (the fuzz build is native x86-64).
+long double as_long_double(zv::console::Extended x) {
+  long double n = 0;
+  const std::uint64_t significand = x.significand();
+  const std::uint16_t sign_exponent = x.sign_exponent();
+  std::memcpy(&n, &significand, sizeof significand);
+  std::memcpy(reinterpret_cast<char*>(&n) + sizeof significand, &sign_exponent, sizeof sign_exponent);
+  return n;
 }
 
 bool is_blank(unsigned char c) { return c <= 32; }  // byte 26 never gets this far
@@ -124,7 +135,7 @@ class Reader {
     try {
       switch (op) {
         case 0: check_integer(before, rt_.read_integer()); break;
-        case 1: check_real(before, rt_.read_real()); break;
+        case 1: check_real(before, as_long_double(rt_.read_real())); break;
         case 2: check_line(before, rt_.read_line()); break;
         default:
           rt_.skip_line_end();

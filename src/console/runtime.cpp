@@ -1,9 +1,7 @@
 #include "console/runtime.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 namespace zv::console {
 
@@ -46,9 +44,9 @@ bool is_acceptable_name(std::string_view name) {
 }
 
 // 10^n in extended precision, by squaring.
-long double power_of_ten(unsigned n) {
-  long double result = 1.0L;
-  long double base = 10.0L;
+Extended power_of_ten(unsigned n) {
+  Extended result = 1;
+  Extended base = 10;
   while (n != 0) {
     if (n & 1U) result *= base;
     base *= base;
@@ -73,15 +71,7 @@ Location location_of(std::string_view file, std::uint32_t line) {
   return 0x00400000u | (hash & 0x000FFFFCu);
 }
 
-void use_extended_precision() {
-  std::uint16_t control = 0;
-  asm volatile("fnstcw %0" : "=m"(control));
-  control |= 0x0300;  // precision control, bits 8-9: 11 is the 64-bit mantissa
-  asm volatile("fldcw %0" : : "m"(control));
-}
-
 Runtime::Runtime(Platform& platform) : platform_(platform) {
-  use_extended_precision();
   input_.handle = platform_.standard_input();
   input_.mode = StreamMode::input;
   output_.handle = platform_.standard_output();
@@ -209,7 +199,7 @@ ShortString Runtime::read_line() {
   return line;
 }
 
-long double Runtime::read_real(Location at) {
+Extended Runtime::read_real(Location at) {
   if (pending_io_error_ != 0) return 0;
   bool skipped = false;
   int c = peek();
@@ -226,7 +216,7 @@ long double Runtime::read_real(Location at) {
   bool negative = false;
   std::size_t i = 0;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  long double value = 0;
+  Extended value = 0;
   unsigned digits = 0;
   unsigned fraction_digits = 0;
   while (i < t.size() && t[i] >= '0' && t[i] <= '9') {
@@ -265,16 +255,13 @@ long double Runtime::read_real(Location at) {
   constexpr long kStep = 4930;
   while (exponent > 0 && value != 0) {
     const long step = exponent > kStep ? kStep : exponent;
-    const long double scale = power_of_ten(static_cast<unsigned>(step));
+    const Extended scale = power_of_ten(static_cast<unsigned>(step));
     value = exponent_negative ? value / scale : value * scale;
     exponent -= step;
-    if (std::isinf(value)) break;
+    if (isinf(value)) break;
   }
   // Beyond the 64-bit range: what would round to infinity as a double.
-  // The largest double plus half its last place: from here on a value
-  // rounds to infinity as a 64-bit real.
-  constexpr long double kDoubleLimit = 0x1.fffffffffffff8p1023L;
-  if (std::isinf(value) || std::fabs(value) >= kDoubleLimit) runtime_error(kOverflow, at);
+  if (isinf(value) || fabs(value) >= kExtendedDoubleLimit) runtime_error(kOverflow, at);
   return value;
 }
 

@@ -8,19 +8,12 @@
 #include <source_location>
 #include <string_view>
 
+#include "console/extended.h"
 #include "console/platform.h"
 #include "console/short_string.h"
 #include "console/text_stream.h"
 
 namespace zv::console {
-
-static_assert(sizeof(long double) >= 10 && __LDBL_MANT_DIG__ == 64,
-              "typed reals and the number format need the 80-bit extended format");
-
-// Sets the x87 unit to compute with a 64-bit mantissa, as reading reals and
-// the number format require (the start-up code of some systems leaves 53
-// bits). The runtime does this as it starts, before anything is read.
-void use_extended_precision();
 
 using Location = std::uint32_t;
 
@@ -45,7 +38,7 @@ class Runtime {
   std::int32_t read_integer();
   std::int16_t range_check(std::int32_t value, Location at = here());
   ShortString read_line();
-  long double read_real(Location at = here());  // overflow ends the run (205)
+  Extended read_real(Location at = here());  // overflow ends the run (205)
   void skip_line_end();
 
   // Output.

@@ -311,9 +311,9 @@ void Dialogue::read_sign_and_number(std::string_view example) {
   print(example);
   state_.condition_sign = rt_.read_line();
   rt_.io_check();
-  const long double number = rt_.read_real();
+  const console::Extended number = rt_.read_real();
   rt_.io_check();
-  state_.condition_number = static_cast<double>(number);
+  state_.condition_number = number.to_double();
   rt_.skip_line_end();
   rt_.io_check();
 }

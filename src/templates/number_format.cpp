@@ -3,9 +3,13 @@
 #include <cmath>
 #include <cstdint>
 
+#include "console/extended.h"
+
 namespace zv::templates {
 
 namespace {
+
+using console::Extended;
 
 // Digits are generated in 80-bit extended arithmetic, 16 significant digits
 // at most, rounding half up as the steps below compute it.
@@ -41,33 +45,33 @@ class DigitBuffer {
   int count_ = 0;
 };
 
-long double integer_part(long double x) { return std::trunc(x); }
-long double fraction_part(long double x) { return x - std::trunc(x); }
+Extended integer_part(Extended x) { return trunc(x); }
+Extended fraction_part(Extended x) { return x - trunc(x); }
 
 }  // namespace
 
 ShortString format_number(double number) {
-  const long double kRC = 1e-15L;
+  const Extended kRC = console::kExtendedTenToMinus15;
   const bool negative = std::signbit(number);
-  long double v = std::fabs(static_cast<long double>(number));
+  Extended v = fabs(Extended(number));
   int p = 16;
   int e = 0;
   DigitBuffer buffer;
 
   // Integer digits: w1 = v, w2 = v/10, ... while above 1 - RC.
-  long double w[400];
+  Extended w[400];
   int k = 0;
-  for (long double x = v; x > 1 - kRC && k < 400; x /= 10) w[k++] = x;  // w[j-1] is w_j
+  for (Extended x = v; x > 1 - kRC && k < 400; x /= 10) w[k++] = x;  // w[j-1] is w_j
   bool appended = false;
   if (k >= 1) {
     e = k - 1;
     for (int j = k; j >= 1 && p > 0; --j) {
-      const long double c = j == k ? 0 : 10 * integer_part(w[j]);
-      buffer.append(static_cast<int>(std::trunc(w[j - 1] - c)));
+      const Extended c = j == k ? 0 : 10 * integer_part(w[j]);
+      buffer.append(static_cast<int>((w[j - 1] - c).to_integer()));
       appended = true;
       --p;
       if (p == 0 && j > 1) {  // the budget is spent while digits remain
-        const int next = static_cast<int>(std::trunc(w[j - 2] - 10 * integer_part(w[j - 1])));
+        const int next = static_cast<int>((w[j - 2] - 10 * integer_part(w[j - 1])).to_integer());
         if (next >= 5) buffer.round_up_last();
         p = -1;
       }
@@ -78,7 +82,7 @@ ShortString format_number(double number) {
   if (p > 2) p = 2;
 
   if (!appended && v != 0) {
-    while (v < 0.1L - kRC) {
+    while (v < console::kExtendedTenth - kRC) {
       v *= 10;
       --e;
       --p;
@@ -87,9 +91,9 @@ ShortString format_number(double number) {
   }
 
   if (p >= 0) {
-    long double scale = 1;
+    Extended scale = 1;
     for (int i = 0; i < p; ++i) scale *= 10;
-    const long double h = 0.5L / scale;
+    const Extended h = console::kExtendedHalf / scale;
     if (v >= h) v += h;
     if (integer_part(v) == 1) {
       buffer.round_up_last();
@@ -98,7 +102,7 @@ ShortString format_number(double number) {
     for (int i = 0; i < p; ++i) {
       if (v > 1 - kRC) v = fraction_part(v);
       v *= 10;
-      buffer.append(static_cast<int>(std::trunc(v)));
+      buffer.append(static_cast<int>(v.to_integer()));
     }
   }
 
