@@ -17,7 +17,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
 work=build/fuzz
-mkdir -p "$work/corpus/read" "$work/corpus/run" "$work/artifacts"
+mkdir -p "$work/corpus/read" "$work/corpus/run" "$work/corpus/extended" "$work/artifacts"
 cp fuzz/corpus/read/* "$work/corpus/read/"
 cp fuzz/corpus/run/* "$work/corpus/run/"
 
@@ -36,10 +36,11 @@ grep -E '^\| [0-9/]+ \| `mvk_id_[0-9]+`' README.md | while IFS='|' read -r _ pat
 done
 
 status=0
-for target in read run; do
+for target in read run extended; do
   case $target in
     read) max_len=1024 ;;
     run) max_len=4096 ;;
+    extended) max_len=28 ;;
   esac
   log="$work/artifacts/${target}_fuzzer.log"
   if "$work/tests/${target}_fuzzer" "$work/corpus/$target" -max_total_time="$seconds" -max_len="$max_len" \

@@ -190,11 +190,8 @@ if (typeof document === 'object') {
         state.ended = true;
         state.input.closed = true;
         store(module.zvFolder).then(
-          () => ended(state, code),
-          (error) => {
-            statusLine.textContent = 'The folder could not be stored: ' + error;
-            ended(state, code);
-          }
+          () => ended(state, code, ''),
+          (error) => ended(state, code, ' (the folder could not be stored: ' + error + ')')
         );
       },
       print() {},
@@ -203,10 +200,10 @@ if (typeof document === 'object') {
     lastStore.then(() => createZorvandrel(module)).catch((error) => failed(state, error));
   }
 
-  function ended(state, code) {
+  function ended(state, code, note) {
     state.exitCode = code;
     if (run !== state) return;
-    statusLine.textContent = 'Run ended with exit code ' + code;
+    statusLine.textContent = 'Run ended with exit code ' + code + note;
     runAgain.disabled = false;
     showFolder();
   }
@@ -261,10 +258,17 @@ if (typeof document === 'object') {
       remove.textContent = 'Delete';
       remove.setAttribute('aria-label', 'Delete ' + file.name);
       remove.addEventListener('click', () => {
+        const hadFocus = document.activeElement === remove;
+        const next = item.nextElementSibling ? item.nextElementSibling.dataset.name : null;
         f.remove(file.name);
         if (viewed === file.name) hideFile();
         store(f).catch(() => {});
         showFolder();
+        // The keyboard goes on from the next file's Delete (or Clear folder).
+        if (hadFocus) {
+          const after = next === null ? null : fileList.querySelector(`li[data-name="${CSS.escape(next)}"] button.delete`);
+          (after || clearFolder).focus();
+        }
       });
       item.append(name, ' ', size, ' ', view, ' ', download, ' ', remove);
       fileList.append(item);

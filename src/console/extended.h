@@ -36,7 +36,7 @@ class Extended {
 
   // Exact: every double is an extended value.
   explicit constexpr Extended(double d) {
-    const auto bits = std::bit_cast<std::uint64_t>(d);
+    const auto bits = bit_cast<std::uint64_t>(d);
     const bool negative = (bits >> 63) != 0;
     const int exponent = static_cast<int>(bits >> 52) & 0x7FF;
     const std::uint64_t fraction = bits & kDoubleFraction;
@@ -68,10 +68,10 @@ class Extended {
     const std::uint64_t sign = std::uint64_t{negative()} << 63;
     if (biased() == kMaxBiased) {
       const std::uint64_t payload = (significand_ << 1) >> 12;
-      return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52) |
-                                   (payload != 0 ? payload | kDoubleQuiet : 0));
+      return bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52) |
+                              (payload != 0 ? payload | kDoubleQuiet : 0));
     }
-    if (is_zero()) return std::bit_cast<double>(sign);
+    if (is_zero()) return bit_cast<double>(sign);
     const Unpacked u = unpack();
     int exponent = u.exponent + 1023;
     std::uint64_t kept;
@@ -83,7 +83,7 @@ class Extended {
       half = 0x400;
     } else {
       const int shift = 12 - exponent;  // 11 bits, and the subnormal's own shift
-      if (shift > 64) return std::bit_cast<double>(sign);
+      if (shift > 64) return bit_cast<double>(sign);
       kept = shift == 64 ? 0 : u.significand >> shift;
       rest = shift == 64 ? u.significand : u.significand & ((std::uint64_t{1} << shift) - 1);
       half = std::uint64_t{1} << (shift - 1);
@@ -94,11 +94,11 @@ class Extended {
       kept >>= 1;
       ++exponent;
     }
-    if (exponent >= 0x7FF) return std::bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
+    if (exponent >= 0x7FF) return bit_cast<double>(sign | (std::uint64_t{0x7FF} << 52));
     // A subnormal that rounded up to 2^52 reads as the smallest normal.
     const std::uint64_t bits =
         exponent == 0 ? kept : (std::uint64_t(exponent) << 52) | (kept & kDoubleFraction);
-    return std::bit_cast<double>(sign | bits);
+    return bit_cast<double>(sign | bits);
   }
 
   // Cut toward zero; for values below 2^63 in magnitude.
@@ -162,6 +162,12 @@ class Extended {
   static constexpr std::uint64_t kQuietBit = std::uint64_t{1} << 62;
   static constexpr std::uint64_t kDoubleFraction = (std::uint64_t{1} << 52) - 1;
   static constexpr std::uint64_t kDoubleQuiet = std::uint64_t{1} << 51;
+
+  // std::bit_cast, which some C++20 libraries (Emscripten's among them) lack.
+  template <class To, class From>
+  static constexpr To bit_cast(From from) {
+    return __builtin_bit_cast(To, from);
+  }
 
   // A finite nonzero value as significand * 2^(exponent - 63), the
   // significand's top bit set (denormals are normalized here, their exponent

@@ -1,0 +1,65 @@
+// The built site (cmake --workflow --preset web): its files, sizes, zip,
+// Content-Security-Policy and the page's elements. Usage:
+//   node --test site.test.js   with ZV_WEB_SITE=<build/web/site>
+// Exits 77 (skipped) where the site is not built, unless ZV_WEB_REQUIRED=1.
+'use strict';
+const test = require('node:test');
+const assert = require('node:assert');
+const fs = require('node:fs');
+const path = require('node:path');
+const { execFileSync } = require('node:child_process');
+
+const site = process.env.ZV_WEB_SITE;
+if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
+  console.log(`no site at ${site}: build it with cmake --workflow --preset web`);
+  process.exit(process.env.ZV_WEB_REQUIRED === '1' ? 1 : 77);
+}
+const size = (name) => fs.statSync(path.join(site, name)).size;
+const text = (name) => fs.readFileSync(path.join(site, name), 'latin1');
+const expected = ['FAQ.txt', 'addon-fit.js', 'index.html', 'page.css', 'page.js', 'xterm-LICENSE.txt', 'xterm.css',
+  'xterm.js', 'zorvandrel.js', 'zorvandrel.wasm'];
+
+test('the site holds its files, within the size budget', () => {
+  assert.deepStrictEqual(fs.readdirSync(site).sort(), expected);
+  const program = size('zorvandrel.js') + size('zorvandrel.wasm');
+  const whole = expected.reduce((sum, name) => sum + size(name), 0);
+  console.log(`program ${program} bytes, site ${whole} bytes`);
+  assert.ok(program < 400 * 1024, `program ${program} bytes`);
+  assert.ok(whole < 1.5 * 1024 * 1024, `site ${whole} bytes`);
+});
+
+test('the zip holds the same files in one folder', () => {
+  const zip = path.join(site, '..', 'zorvandrel-0.3-web.zip');
+  const names = execFileSync('unzip', ['-Z1', zip], { encoding: 'utf8' }).split('\n').filter((n) => n !== '');
+  assert.deepStrictEqual(names.filter((n) => !n.endsWith('/')).sort(), expected.map((n) => 'zorvandrel-0.3-web/' + n));
+});
+
+test('FAQ.txt ends its lines with CR LF', () => {
+  const faq = text('FAQ.txt');
+  assert.ok(faq.endsWith('\r\n'));
+  assert.strictEqual(faq.replace(/\r\n/g, '').match(/[\r\n]/), null);
+});
+
+test('the policy allows only the page itself', () => {
+  const meta = /<meta http-equiv="Content-Security-Policy" content="([^"]*)">/.exec(text('index.html'));
+  assert.ok(meta, 'no Content-Security-Policy');
+  const directives = Object.fromEntries(meta[1].split(';').map((d) => d.trim().split(/\s+/)).map(([k, ...v]) => [k, v]));
+  assert.deepStrictEqual(directives['default-src'], ["'self'"]);
+  assert.deepStrictEqual(directives['script-src'], ["'self'", "'wasm-unsafe-eval'"]);
+  const allowed = new Set(["'self'", "'none'", "'unsafe-inline'", "'wasm-unsafe-eval'", 'blob:', 'data:']);
+  for (const [name, sources] of Object.entries(directives)) {
+    for (const source of sources) assert.ok(allowed.has(source), `${name} ${source}`);
+  }
+});
+
+test('the page names no other site and has its elements', () => {
+  for (const name of ['index.html', 'page.js', 'page.css']) {
+    assert.strictEqual(/(https?:)?\/\/[a-z0-9.-]+\.[a-z]{2,}\//i.exec(text(name)), null, name);
+  }
+  const html = text('index.html');
+  for (const id of ['terminal', 'status', 'run-again', 'files', 'viewer', 'clear-folder', 'faq-link']) {
+    assert.match(html, new RegExp(`id="${id}"`), id);
+  }
+  assert.match(html, /href="FAQ.txt"/);
+  assert.match(html, /fpc NAME\.txt/);
+});
