@@ -38,7 +38,7 @@ const fs::path& probe() {
           "x86_64-w64-mingw32-g++ -std=c++20 -O1 -static -I " + shell_quoted(src + "/src") + " " +
           shell_quoted(src + "/tests/support/win32_probe.cpp") + " " +
           shell_quoted(src + "/src/console/win32_platform.cpp") + " -o " + shell_quoted(dir / "probe.exe") +
-          " > " + shell_quoted(dir / "build.log") + " 2>&1";
+          " < /dev/null > " + shell_quoted(dir / "build.log") + " 2>&1";
       if (std::system(command.c_str()) == 0) exe = dir / "probe.exe";
     }
     ~Probe() {
@@ -174,7 +174,7 @@ TEST(WindowsNative, OnlyAConsoleCountsAsATerminal) {
   EXPECT_EQ(dir.read("answer.txt"), "0");
   dir.run_shell(probe_terminal + " | cat > /dev/null; true", "");
   EXPECT_EQ(dir.read("answer.txt"), "0");
-  if (std::system("command -v script > /dev/null 2>&1") != 0)
+  if (std::system("command -v script < /dev/null > /dev/null 2>&1") != 0)
     GTEST_SKIP() << "script (util-linux) is missing";
   dir.run_shell("script -qec " + shell_quoted(probe_terminal) + " /dev/null > /dev/null; true", "");
   EXPECT_EQ(dir.read("answer.txt"), "1");

@@ -7,6 +7,8 @@
 e2e=$1
 exe=$2
 shift 2
+# Wine and the suite never read the terminal the tests were started from.
+exec < /dev/null
 
 skip() {
   echo "skipped: $*"
