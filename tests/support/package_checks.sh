@@ -71,7 +71,7 @@ done
 
 step "the unpacked .deb: --version and one dialogue"
 dpkg-deb -x "$deb" "$tmp/deb"
-[ "$("$tmp/deb/usr/bin/zorvandrel" --version)" = "zorvandrel $version"$'\r' ] || fail "--version"
+[ "$("$tmp/deb/usr/bin/zorvandrel" --version)" = "zorvandrel $version" ] || fail "--version"
 mkdir "$tmp/run" && : > "$tmp/run/logfile.txt"
 check_run "$tmp/run" "$tmp/deb/usr/bin/zorvandrel"
 
