@@ -162,6 +162,28 @@ TEST(WindowsNative, FileHeldOpenByAnotherProgram) {
   }
 }
 
+// Device names follow Windows' own rules: "con" (con.txt) is the console,
+// which a file open refuses; "nul" swallows the program, and the run
+// confirms and logs it as written.
+TEST(WindowsNative, DeviceNamesFollowWindowsRules) {
+  ZV_REQUIRE_WINE();
+  {
+    Workdir dir;
+    const RunResult r = dir.run("con\n" + kEmptyTemplatePath + "\n");
+    EXPECT_EQ(r.exit_code, 6) << r.out;
+    EXPECT_NE(r.out.find("Runtime error 6 at $"), std::string::npos) << r.out;
+    EXPECT_EQ(dir.log(), "");
+  }
+  {
+    Workdir dir;
+    const RunResult r = dir.run("nul\n1\n3\n1\n1\n1\n\n");
+    EXPECT_EQ(r.exit_code, 0) << r.out;
+    EXPECT_NE(r.out.find(kConfirmation + "nul.txt v papke programmy\r\n"), std::string::npos) << r.out;
+    EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_14 v file nul.txt\r\n");
+    EXPECT_FALSE(dir.exists("nul.txt"));
+  }
+}
+
 // Lines are handed over one by one only on a console; a character device
 // that is no console (NUL) counts as redirected, as /dev/null does on Linux.
 TEST(WindowsNative, OnlyAConsoleCountsAsATerminal) {
