@@ -95,5 +95,20 @@ TEST_F(Writers, AFailedCreateLeavesNoIdentifier) {
   EXPECT_EQ(fake.count(FakePlatform::Op::open_write), 0);  // refused before the system sees it
 }
 
+// The frame guards the file the driver names in the state, and only that.
+TEST_F(Writers, TheGuardedNameComesFromTheState) {
+  for (const char* guarded : {"logfile.txt", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(guarded != nullptr ? guarded : "none");
+    fake = FakePlatform{};
+    fake.files["logfile.txt"] = "old\r\n";
+    auto& r = start("");
+    DialogueState state;
+    state.output_name.assign("logfile.txt");
+    state.guarded_name = guarded;
+    EXPECT_EQ(exit_code_of([&] { templates::mvk_id_56(r, state); }), guarded != nullptr ? 5 : -1);
+    EXPECT_EQ(fake.files["logfile.txt"], guarded != nullptr ? "old\r\n" : "");
+  }
+}
+
 }  // namespace
 }  // namespace zv::test
