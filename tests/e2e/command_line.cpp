@@ -1,6 +1,6 @@
 // The command line: `--help` and `--version` answer and touch nothing; any
 // other command line runs the dialogue as if there were none. And the manual
-// page's exit codes against the README's table.
+// page's exit codes and the layout of the tree against the README.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -125,6 +125,39 @@ TEST(ManPage, ExitCodesAgreeWithTheReadme) {
   }
   EXPECT_FALSE(readme.empty());
   EXPECT_EQ(man, readme);
+#endif
+}
+
+// The README's layout section names every file of the program, its tests,
+// fuzz targets and benchmark; the template writers as "mvk_id1.cpp" ...
+// "mvk_id60.cpp".
+TEST(Layout, ReadmeNamesEverySourceFile) {
+#ifndef ZORVANDREL_SOURCE_DIR
+  GTEST_SKIP() << "the source directory is not known to this build";
+#else
+  std::string layout;
+  for (const std::string& line : section("README.md", "## Layout", "## ")) layout += line + "\n";
+  const std::filesystem::path root = ZORVANDREL_SOURCE_DIR;
+  const std::regex writer(R"(mvk_id([0-9]+)\.cpp)");
+  int files = 0;
+  for (const char* folder : {"src", "tests/support", "fuzz", "bench"}) {
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root / folder)) {
+      const std::string name = e.path().filename().string();
+      const bool seed = e.path().string().find("/corpus/") != std::string::npos;
+      if (!e.is_regular_file() || name.starts_with(".") || seed) continue;
+      ++files;
+      std::smatch m;
+      if (std::regex_match(name, m, writer)) {
+        EXPECT_TRUE(std::stoi(m[1]) >= 1 && std::stoi(m[1]) <= 60) << name;
+        EXPECT_NE(layout.find("`mvk_id1.cpp` ... `mvk_id60.cpp`"), std::string::npos);
+      } else {
+        const bool named = layout.find("`" + name + "`") != std::string::npos ||
+                           layout.find("/" + name + "`") != std::string::npos;  // or with its folder
+        EXPECT_TRUE(named) << folder << "/" << name;
+      }
+    }
+  }
+  EXPECT_GT(files, 80);
 #endif
 }
 
