@@ -89,9 +89,10 @@ class MemoryPlatform final : public console::Platform {
     return {n, 0, false};
   }
 
-  void close(console::Handle h) override {
+  std::uint32_t close(console::Handle h) override {
     events.push_back({Op::close_file, open_[h]});
     open_.erase(h);
+    return 0;
   }
 
   bool is_terminal(console::Handle h) override { return h == kStdout && terminal; }

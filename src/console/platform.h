@@ -34,13 +34,17 @@ class Platform {
   // Create or truncate a file for writing, exclusively (no sharing). When
   // `guarded` (or null) names an existing file and `name` leads to that
   // same file, by whatever path or link, the open fails with access denied
-  // and leaves the file as it is.
+  // and leaves the file as it is. Neither open waits: a FIFO without a
+  // reader fails at once with "not ready".
   virtual OpenResult open_write(const char* name, const char* guarded) = 0;
   // Open an existing file for writing at its end, exclusively.
   virtual OpenResult open_append(const char* name) = 0;
   virtual IoResult read(Handle h, void* buffer, std::size_t size) = 0;
   virtual IoResult write(Handle h, const void* data, std::size_t size) = 0;
-  virtual void close(Handle h) = 0;
+  // 0, or the error of a close that failed: a write the system finished
+  // late (a full disk, a quota, a network file system) that did not reach
+  // the file.
+  virtual std::uint32_t close(Handle h) = 0;
   virtual bool is_terminal(Handle h) = 0;
   [[noreturn]] virtual void exit_process(int code) = 0;
 };

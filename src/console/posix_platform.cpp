@@ -108,7 +108,6 @@ class PosixPlatform final : public Platform {
         }
         continue;
       }
-      if (errno == EPIPE) return {0, 0, true};
       return {0, system_error(errno, kFileNotFound), false};
     }
   }
@@ -128,46 +127,56 @@ class PosixPlatform final : public Platform {
     }
   }
 
-  void close(Handle h) override { ::close(static_cast<int>(h)); }
+  // A file system may report only now that earlier writes did not reach the
+  // disk (EIO, ENOSPC, EDQUOT).
+  std::uint32_t close(Handle h) override {
+    return ::close(static_cast<int>(h)) == 0 ? 0 : system_error(errno, kFileNotFound);
+  }
 
   bool is_terminal(Handle h) override { return ::isatty(static_cast<int>(h)) == 1; }
 
   [[noreturn]] void exit_process(int code) override { ::_exit(code); }
 
  private:
-  // Opens for writing only and takes an exclusive lock without waiting, so
-  // no other run can use the file while it is open; a file created for
-  // writing is truncated only once the lock is held, and only if it is a
-  // regular file (a device or a FIFO has no length to cut).
+  // Opens for writing only, without waiting for a FIFO's reader (a FIFO
+  // with none fails with ENXIO, "not ready"), and takes an exclusive lock
+  // without waiting, so no other run can use the file while it is open. A
+  // file created for writing is truncated only once the lock is held, and
+  // only if it is a regular file (a device or a FIFO has no length to cut).
+  // A folder is refused by the open itself (EISDIR).
   static OpenResult open_locked(const char* name, int flags, std::uint32_t missing, const char* guarded) {
     // The guarded file as it is before this open (which may create `name`).
     struct stat kept {};
     const bool guarding = guarded != nullptr && identify(guarded, kept);
     char path[512];
     to_native_path(name, path);
-    const int fd = ::open(path, O_WRONLY | O_CLOEXEC | flags, 0666);
+    const int fd = ::open(path, O_WRONLY | O_CLOEXEC | O_NONBLOCK | flags, 0666);
     if (fd < 0) return {kNoHandle, system_error(errno, missing)};
+    const bool truncating = (flags & O_APPEND) == 0;
     struct stat st {};
-    const bool known = ::fstat(fd, &st) == 0;
-    // A folder, or the guarded file: refused before it is locked or cut.
-    const bool is_kept = guarding && st.st_dev == kept.st_dev && st.st_ino == kept.st_ino;
-    if (known && (S_ISDIR(st.st_mode) || is_kept)) {
+    const bool known = truncating && ::fstat(fd, &st) == 0;
+    // The guarded file: refused before it is locked or cut.
+    if (known && guarding && st.st_dev == kept.st_dev && st.st_ino == kept.st_ino) {
       ::close(fd);
       return {kNoHandle, kAccessDenied};
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && !locking_unavailable(errno)) {
       const int err = errno;
       ::close(fd);
       return {kNoHandle, system_error(err, missing)};
     }
     const bool regular = !known || S_ISREG(st.st_mode);
-    if ((flags & O_APPEND) == 0 && regular && ::ftruncate(fd, 0) != 0) {
+    if (truncating && regular && ::ftruncate(fd, 0) != 0) {
       const int err = errno;
       ::close(fd);
       return {kNoHandle, system_error(err, missing)};
     }
     return {fd, 0};
   }
+
+  // A file system without locks (NFS without its lock service, some FUSE
+  // or 9p mounts): the file is used without one.
+  static bool locking_unavailable(int err) { return err == ENOLCK || err == EOPNOTSUPP || err == ENOSYS; }
 };
 
 }  // namespace

@@ -332,16 +332,17 @@ void Runtime::write_line_end(TextStream& stream) {
 
 void Runtime::open_stream(TextStream& stream, std::string_view name, bool append, const char* guarded) {
   if (pending_io_error_ != 0) return;
-  stream.name.assign(name);
+  stream.name.assign(name);  // cut at 255 bytes
   stream.position = 0;
   stream.end = 0;
-  if (!is_acceptable_name(name)) {
+  const std::string_view cut = stream.name.view();
+  if (!is_acceptable_name(cut)) {
     pending_io_error_ = kInvalidName;
     return;
   }
   char path[ShortString::capacity + 1];
-  std::memcpy(path, name.data(), name.size());
-  path[name.size()] = '\0';
+  std::memcpy(path, cut.data(), cut.size());
+  path[cut.size()] = '\0';
   const OpenResult r = append ? platform_.open_append(path) : platform_.open_write(path, guarded);
   if (r.error != 0) {
     pending_io_error_ = map_system_error(r.error);
@@ -363,7 +364,8 @@ void Runtime::open_append(TextStream& stream, std::string_view name) {
 void Runtime::close(TextStream& stream) {
   if (pending_io_error_ != 0 || stream.mode == StreamMode::closed) return;
   if (stream.mode == StreamMode::output) hand_over(stream);
-  platform_.close(stream.handle);  // closing itself reports nothing
+  // A close that fails lost bytes already handed over: a failed write.
+  if (platform_.close(stream.handle) != 0 && pending_io_error_ == 0) pending_io_error_ = kWriteFailed;
   stream.handle = kNoHandle;
   stream.mode = StreamMode::closed;
 }
@@ -412,7 +414,8 @@ void Runtime::runtime_error(std::uint16_t number, Location at) {
   }
   write_line_end(report_);
   hand_over(report_);
-  platform_.exit_process(number & 0xFF);
+  // The exit code is the number's low byte; a failed run never exits with 0.
+  platform_.exit_process((number & 0xFF) != 0 ? number & 0xFF : 0xFF);
   std::abort();  // exit_process does not return
 }
 

@@ -22,13 +22,29 @@ class Win32Platform final : public Platform {
   Handle standard_input() override { return portable(GetStdHandle(STD_INPUT_HANDLE)); }
   Handle standard_output() override { return portable(GetStdHandle(STD_OUTPUT_HANDLE)); }
 
-  // Created, or truncated in the same step; with no sharing, a file that
+  // Opened or created without truncating; with no sharing, a file that
   // another program holds open fails (sharing violation) before anything in
-  // it is lost. A name that leads to the guarded file is refused before
-  // that step.
+  // it is lost. The file now held is compared with the guarded one and
+  // refused if it is that file; only then is a disk file cut to nothing.
+  // Opening an existing file keeps its attributes, so a hidden or system
+  // file is overwritten like any other.
   OpenResult open_write(const char* name, const char* guarded) override {
-    if (guarded != nullptr && same_file(guarded, name)) return {kNoHandle, ERROR_ACCESS_DENIED};
-    return open(name, CREATE_ALWAYS);
+    BY_HANDLE_FILE_INFORMATION kept{};
+    const bool guarding = guarded != nullptr && identify(guarded, kept);
+    const OpenResult r = open(name, OPEN_ALWAYS);
+    if (r.error != 0) return r;
+    const HANDLE h = native(r.handle);
+    BY_HANDLE_FILE_INFORMATION held{};
+    if (guarding && GetFileInformationByHandle(h, &held) && same_file(held, kept)) {
+      CloseHandle(h);
+      return {kNoHandle, ERROR_ACCESS_DENIED};
+    }
+    if (GetFileType(h) == FILE_TYPE_DISK && !SetEndOfFile(h)) {
+      const DWORD err = GetLastError();
+      CloseHandle(h);
+      return {kNoHandle, err};
+    }
+    return r;
   }
 
   // An existing file only, positioned at its end.
@@ -62,7 +78,7 @@ class Win32Platform final : public Platform {
     return {0, GetLastError(), false};
   }
 
-  void close(Handle h) override { CloseHandle(native(h)); }
+  std::uint32_t close(Handle h) override { return CloseHandle(native(h)) ? 0 : GetLastError(); }
 
   // A console, not merely a character device (NUL is one too).
   bool is_terminal(Handle h) override {
@@ -82,17 +98,16 @@ class Win32Platform final : public Platform {
     return {portable(h), 0};
   }
 
-  // Whether two names lead to one existing file: the same volume serial
-  // number and file index, however each name reaches it.
-  static bool same_file(const char* first, const char* second) {
-    BY_HANDLE_FILE_INFORMATION a{};
-    BY_HANDLE_FILE_INFORMATION b{};
-    return identify(first, a) && identify(second, b) && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+  // Whether two identities are one file: the same volume serial number and
+  // file index, however each was reached.
+  static bool same_file(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
   }
 
-  // Opened for its attributes only, which no other program's sharing mode
-  // refuses, and closed again at once.
+  // The identity of an existing file, found by name: opened for its
+  // attributes only, which no other program's sharing mode refuses, and
+  // closed again at once.
   static bool identify(const char* name, BY_HANDLE_FILE_INFORMATION& info) {
     const HANDLE h =
         CreateFileA(name, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

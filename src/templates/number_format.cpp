@@ -1,5 +1,6 @@
 #include "templates/number_format.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
 
@@ -47,6 +48,7 @@ long double fraction_part(long double x) { return x - std::trunc(x); }
 }  // namespace
 
 ShortString format_number(double number) {
+  assert(std::isfinite(number));  // every number written was read, and reading stops at overflow
   const long double kRC = 1e-15L;
   const bool negative = std::signbit(number);
   long double v = std::fabs(static_cast<long double>(number));

@@ -3,6 +3,7 @@
 // input lines (with the memory a run takes).
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <iostream>
 #include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -332,6 +334,149 @@ TEST(Reliability, NonBlockingStreamsWaitForInputAndForRoom) {
   EXPECT_EQ(got.substr(filler), expected.out);
   EXPECT_EQ(dir.read("prog.txt"), blocking.read("prog.txt"));
   EXPECT_EQ(dir.log(), blocking.log());
+}
+
+// ---- FIFOs in place of the output file or the log ----------------------------------
+
+// A FIFO that nobody reads is "not ready" at once (152): the run never waits
+// for a reader. The program file fails inside the writer; the log after the
+// program was written and confirmed.
+TEST(Reliability, FifoWithoutAReaderIsNotReady) {
+  ZV_SKIP_UNDER_WINE("Linux FIFOs");
+  const std::string input = "prog\n" + kTemplate2Path + "\n";
+  for (const std::string fifo : {"prog.txt", "logfile.txt"}) {
+    Workdir dir(fifo != "logfile.txt");
+    ASSERT_EQ(::mkfifo((dir.path() / fifo).c_str(), 0644), 0);
+    const RunResult r = dir.run_shell("timeout 60 {zv}", input);
+    EXPECT_EQ(r.exit_code, 152) << fifo << "\n" << r.out;
+    EXPECT_TRUE(ends_with_report(r.out, 152, 2)) << r.out;
+    const bool confirmed = r.out.find("programma sgenerirovana v file prog.txt") != std::string::npos;
+    EXPECT_EQ(confirmed, fifo == "logfile.txt");
+    if (fifo == "prog.txt") {
+      EXPECT_EQ(dir.log(), "");
+    }
+  }
+}
+
+// With a reader, a FIFO takes the whole program or the log line. The FIFO
+// is full when the run starts, so its writes wait until the reader drains it.
+TEST(Reliability, FifoWithAReaderTakesEverything) {
+  ZV_SKIP_UNDER_WINE("Linux FIFOs");
+  const std::string input = "prog\n" + kTemplate2Path + "\n";
+  Workdir regular;
+  const RunResult expected = regular.run(input);
+  ASSERT_EQ(expected.exit_code, 0);
+  for (const std::string fifo : {"prog.txt", "logfile.txt"}) {
+    SCOPED_TRACE(fifo);
+    Workdir dir(fifo != "logfile.txt");
+    const fs::path path = dir.path() / fifo;
+    ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    const int reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    const int filler_end = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_GE(filler_end, 0);
+    std::size_t filler = 0;
+    const std::string chunk(4096, 'f');
+    for (std::size_t size : {chunk.size(), std::size_t{1}}) {
+      while (::write(filler_end, chunk.data(), size) == static_cast<ssize_t>(size)) filler += size;
+    }
+    ::close(filler_end);
+    spill(dir.path() / "in", input);
+    const pid_t pid = start(dir.path(), dir.path() / "in", dir.path() / "out");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    int status = 0;
+    EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the run did not wait for room in the FIFO";
+    ::fcntl(reader, F_SETFL, 0);
+    std::string got;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;)
+      got.append(buffer, static_cast<std::size_t>(n));
+    ::close(reader);
+    EXPECT_EQ(finish(pid), 0);
+    ASSERT_GE(got.size(), filler);
+    EXPECT_EQ(got.substr(filler), regular.read(fifo));
+    EXPECT_EQ(slurp(dir.path() / "out"), expected.out);
+  }
+}
+
+// ---- system calls that fail late, or are not there (strace injects them) -----
+
+bool strace_works() { return quiet("strace -o /dev/null true") == 0; }
+
+// A close can report that bytes handed over earlier never reached the disk:
+// the run ends inside the writer with 101, as after a short write.
+TEST(Reliability, FailedCloseOfTheProgramIsAFailedWrite) {
+  ZV_SKIP_UNDER_WINE("strace");
+  if (!strace_works()) GTEST_SKIP() << "strace is missing or cannot trace here";
+  const std::string input = "prog\n" + kTemplate2Path + "\n";
+  Workdir dir;
+  // Which close is the program file's: counted over one traced run.
+  ASSERT_EQ(dir.run_shell("strace -o trace -e trace=openat,close {zv}", input).exit_code, 0);
+  std::istringstream trace(dir.read("trace"));
+  std::string fd;
+  int closes = 0, when = 0;
+  for (std::string line; std::getline(trace, line) && when == 0;) {
+    if (line.starts_with("openat(") && line.find("\"prog.txt\"") != std::string::npos) {
+      fd = line.substr(line.rfind("= ") + 2);
+    } else if (line.starts_with("close(")) {
+      ++closes;
+      if (!fd.empty() && line.starts_with("close(" + fd + ")")) when = closes;
+    }
+  }
+  ASSERT_GT(when, 0) << dir.read("trace");
+  dir.write("logfile.txt", "");
+  const RunResult r = dir.run_shell(
+      "strace -o /dev/null -e trace=close -e inject=close:error=EIO:when=" + std::to_string(when) + " {zv}",
+      input);
+  EXPECT_EQ(r.exit_code, 101) << r.out;
+  EXPECT_TRUE(ends_with_report(r.out, 101, 2)) << r.out;
+  EXPECT_EQ(r.out.find("programma sgenerirovana"), std::string::npos);
+  EXPECT_EQ(dir.log(), "");
+}
+
+// Where the file system has no locks, the run goes on without one; any
+// other lock failure still ends it (31, a general failure: 162).
+TEST(Reliability, FileSystemWithoutLocks) {
+  ZV_SKIP_UNDER_WINE("strace");
+  if (!strace_works()) GTEST_SKIP() << "strace is missing or cannot trace here";
+  const std::string input = "prog\n" + kTemplate2Path + "\n";
+  const std::string program = generate(kTemplate2Path + "\n");
+  struct Case {
+    const char* error;
+    int exit_code;
+  };
+  for (const Case& c : {Case{"ENOLCK", 0}, Case{"EOPNOTSUPP", 0}, Case{"ENOSYS", 0}, Case{"EIO", 162}}) {
+    Workdir dir;
+    const RunResult r = dir.run_shell(
+        std::string("strace -o /dev/null -e trace=flock -e inject=flock:error=") + c.error + " {zv}", input);
+    EXPECT_EQ(r.exit_code, c.exit_code) << c.error << "\n" << r.out;
+    if (c.exit_code == 0) {
+      EXPECT_EQ(dir.read("prog.txt"), program) << c.error;
+      EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_2 v file prog.txt\r\n") << c.error;
+    } else {
+      EXPECT_TRUE(ends_with_report(r.out, c.exit_code, 2)) << r.out;
+      EXPECT_EQ(dir.log(), "");
+    }
+  }
+}
+
+// On a pseudo-terminal, standard output is handed over once per line.
+TEST(Reliability, TerminalOutputIsWrittenLineByLine) {
+  ZV_SKIP_UNDER_WINE("strace and a Linux pseudo-terminal");
+  if (!strace_works() || quiet("command -v script") != 0)
+    GTEST_SKIP() << "strace or script (util-linux) is missing";
+  Workdir dir;
+  dir.write("answers", "ap\n0\n\n");
+  dir.run_shell(
+      "script -qec \"strace -o trace -e trace=write -s 400 {zv} < answers\" /dev/null > /dev/null; true", "");
+  std::istringstream trace(dir.read("trace"));
+  int writes = 0;
+  for (std::string line; std::getline(trace, line);) {
+    if (!line.starts_with("write(1, ")) continue;
+    ++writes;
+    EXPECT_NE(line.find("\\r\\n\", "), std::string::npos) << line;
+  }
+  EXPECT_GT(writes, 10);  // the greeting, the menu, the banner: a line each
 }
 
 // ---- fifty runs at once --------------------------------------------------------

@@ -192,6 +192,15 @@ TEST(RunFlow, LogReadOnlyOrLockedElsewhere) {
     EXPECT_EQ(r.exit_code, 5) << r.out;
     EXPECT_TRUE(EndsWithReport(r.out, 5, 2));
   }
+  {
+    Workdir dir;  // the output file is held: it is cut only once the lock is taken
+    dir.write("ap.txt", "kept\r\n");
+    const RunResult r = dir.run_shell("flock -n ap.txt {zv}", "ap\n" + kEmptyTemplatePath);
+    EXPECT_EQ(r.exit_code, 5) << r.out;
+    EXPECT_TRUE(EndsWithReport(r.out, 5, 2));
+    EXPECT_EQ(dir.read("ap.txt"), "kept\r\n");
+    EXPECT_EQ(dir.log(), "");
+  }
 }
 
 // The log is only ever appended to: an output name that leads to it, by any
@@ -222,8 +231,8 @@ TEST(RunFlow, MenuAnswerErrorsStopEverything) {
     std::string answer;
     int number;
   };
-  for (const Case& c : {Case{"32768", 201}, Case{"-32769", 201}, Case{"99999", 201}, Case{"2147483648", 106},
-                        Case{"1.0", 106}, Case{"one", 106}, Case{"0x", 106}}) {
+  for (const Case& c : {Case{"32768", 201}, Case{"-32769", 201}, Case{"99999", 201}, Case{"-2147483648", 201},
+                        Case{"2147483648", 106}, Case{"1.0", 106}, Case{"one", 106}, Case{"0x", 106}}) {
     Workdir dir;
     const RunResult r = dir.run("ap\n" + c.answer + "\n\n");
     EXPECT_EQ(r.exit_code, c.number) << c.answer;

@@ -54,9 +54,10 @@ console::IoResult FakePlatform::write(console::Handle h, const void* data, std::
   return {size, 0, false};
 }
 
-void FakePlatform::close(console::Handle h) {
+std::uint32_t FakePlatform::close(console::Handle h) {
   calls.push_back({Op::close, h, open_[h], open_[h]});
   open_.erase(h);
+  return failing() ? fail_error : 0;  // the handle is released either way
 }
 
 }  // namespace zv::test

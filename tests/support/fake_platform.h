@@ -54,7 +54,7 @@ class FakePlatform final : public console::Platform {
   console::OpenResult open_append(const char* name) override;
   console::IoResult read(console::Handle h, void* buffer, std::size_t size) override;
   console::IoResult write(console::Handle h, const void* data, std::size_t size) override;
-  void close(console::Handle h) override;
+  std::uint32_t close(console::Handle h) override;
   bool is_terminal(console::Handle h) override { return h == kStdout && stdout_is_terminal; }
   [[noreturn]] void exit_process(int code) override { throw ProcessExit{code}; }
 

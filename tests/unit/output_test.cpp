@@ -79,7 +79,7 @@ TEST_F(Output, ShortWritesAreContinued) {
       (void)n;
       return {1, 0, false};
     }
-    void close(console::Handle) override {}
+    std::uint32_t close(console::Handle) override { return 0; }
     bool is_terminal(console::Handle) override { return false; }
     [[noreturn]] void exit_process(int code) override { throw ProcessExit{code}; }
   } trickle;
@@ -88,6 +88,33 @@ TEST_F(Output, ShortWritesAreContinued) {
   r.write_line_end(r.output());
   EXPECT_EQ(exit_code_of([&] { r.finish(); }), 0);
   EXPECT_EQ(trickle.out, "hello\r\n");
+}
+
+// A write that takes nothing yet reports no error would be tried for ever.
+TEST_F(Output, WriteThatTakesNothingIsAFailedWrite) {
+  auto& r = start("");
+  fake.fail_call = 0;
+  fake.fail_error = 0;  // "success", 0 bytes
+  r.write_text(r.output(), std::string(256, 'a'));
+  EXPECT_EQ(r.pending_io_error(), 101);
+  EXPECT_EQ(fake.count(Op::write), 1);
+}
+
+// The report shows the whole number; the exit code is its low byte, or 255
+// where that byte is 0.
+TEST_F(Output, ExitCodeOfAFailedRunIsNeverZero) {
+  auto& r = start("");
+  EXPECT_EQ(exit_code_of([&] { r.runtime_error(512, 0x00401234u); }), 255);
+  EXPECT_TRUE(fake.stdout_bytes.starts_with("Runtime error 512 at $00401234\r\n")) << fake.stdout_bytes;
+}
+
+// A name longer than 255 bytes is cut, as every text is.
+TEST_F(Output, LongFileNameIsCutAt255) {
+  auto& r = start("");
+  console::TextStream file;
+  r.open_write(file, std::string(400, 'n'));
+  EXPECT_EQ(r.pending_io_error(), 0);
+  EXPECT_EQ(fake.files.count(std::string(255, 'n')), 1u);
 }
 
 TEST_F(Output, ReportNamesOneCallerInTheDriverAndTwoInsideAWriterOrTheLog) {
