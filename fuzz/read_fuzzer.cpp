@@ -22,12 +22,12 @@
 #include <string_view>
 
 #include "console/runtime.h"
-#include "memory_platform.h"
+#include "support/memory_platform.h"
 
 namespace {
 
-using zv::fuzz::MemoryPlatform;
-using zv::fuzz::ProcessExit;
+using zv::test::MemoryPlatform;
+using zv::test::ProcessExit;
 
 [[noreturn]] void fail(const char* what, std::string_view detail = {}) {
   std::fprintf(stderr, "read_fuzzer: %s [%.*s]\n", what, static_cast<int>(detail.size()), detail.data());
