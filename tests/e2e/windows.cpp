@@ -184,6 +184,19 @@ TEST(WindowsNative, DeviceNamesFollowWindowsRules) {
   }
 }
 
+// The output file is opened without truncating and cut once held, so a
+// hidden system file is overwritten like any other, its old bytes gone.
+TEST(WindowsNative, HiddenSystemFileIsOverwritten) {
+  ZV_REQUIRE_PROBE();
+  Workdir dir;
+  dir.write("ap.txt", std::string(5000, 'o'));
+  ASSERT_EQ(probe_says(dir, "hide ap.txt"), "0\r\n");
+  const RunResult r = dir.run("ap\n" + kEmptyTemplatePath + "\n");
+  EXPECT_EQ(r.exit_code, 0) << r.out;
+  EXPECT_EQ(dir.read("ap.txt"), "");  // template 56 is empty
+  EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_56 v file ap.txt\r\n");
+}
+
 // Lines are handed over one by one only on a console; a character device
 // that is no console (NUL) counts as redirected, as /dev/null does on Linux.
 TEST(WindowsNative, OnlyAConsoleCountsAsATerminal) {

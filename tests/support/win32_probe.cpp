@@ -11,6 +11,8 @@
 //                              as a console, else 0
 //   probe feed PROGRAM         run PROGRAM with its standard input on a pipe
 //                              fed from ours; exits with its exit code
+//   probe hide NAME            make NAME a hidden system file; prints the
+//                              system error (0: none)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -100,7 +102,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "feed" && argc == 3) return feed(argv[2]);
+  if (mode == "hide" && argc == 3) {
+    const bool hidden = SetFileAttributesA(argv[2], FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) != 0;
+    std::printf("%lu\n", hidden ? 0ul : static_cast<unsigned long>(GetLastError()));
+    return 0;
+  }
   std::fprintf(stderr,
-               "usage: probe open|append NAME | hold|view NAME MARKER | terminal FILE | feed PROGRAM\n");
+               "usage: probe open|append|hide NAME | hold|view NAME MARKER | terminal FILE | feed PROGRAM\n");
   return 2;
 }
