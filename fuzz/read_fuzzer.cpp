@@ -152,7 +152,7 @@ class Reader {
   }
 
  private:
-  std::size_t consumed() { return p_.delivered - (rt_.input().end - rt_.input().position); }
+  std::size_t consumed() { return p_.delivered() - (rt_.input().end - rt_.input().position); }
   // The byte after the consumed ones, or -1 at the end of the input.
   int next() {
     const std::size_t at = consumed();

@@ -68,6 +68,7 @@ class MemoryPlatform final : public console::Platform {
     input = std::move(bytes);
     delivered_ = 0;
   }
+  std::size_t delivered() const { return delivered_; }  // input bytes handed out so far
 
   int count(Op op) const;
   // True when some write to standard output (or to a file) moved less than
@@ -93,7 +94,7 @@ class MemoryPlatform final : public console::Platform {
   bool cut(bool to_stdout) const;
   console::OpenResult open(const char* name, bool append);
 
-  std::size_t delivered_ = 0;                    // input bytes handed out so far
+  std::size_t delivered_ = 0;
   std::map<console::Handle, std::string> open_;  // handle -> path
   console::Handle next_handle_ = 10;
 };
