@@ -13,9 +13,10 @@ function(zv_crlf_copy source destination)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${source}")
 endfunction()
 
-zv_crlf_copy(${PROJECT_SOURCE_DIR}/FAQ.md ${PROJECT_BINARY_DIR}/FAQ.txt)
-
+# The zip's text files end their lines with CR LF, for Windows' editors; the
+# Debian package's keep LF, Debian's convention.
 if(WIN32)
+  zv_crlf_copy(${PROJECT_SOURCE_DIR}/FAQ.md ${PROJECT_BINARY_DIR}/FAQ.txt)
   zv_crlf_copy(${PROJECT_SOURCE_DIR}/README.md ${PROJECT_BINARY_DIR}/README.txt)
   file(WRITE ${PROJECT_BINARY_DIR}/logfile.txt "")
   # Everything in one folder: started from Explorer, the program runs in the
@@ -25,6 +26,7 @@ if(WIN32)
                 ${PROJECT_BINARY_DIR}/FAQ.txt DESTINATION .)
   set(CPACK_GENERATOR ZIP)
 else()
+  configure_file(${PROJECT_SOURCE_DIR}/FAQ.md ${PROJECT_BINARY_DIR}/FAQ.txt COPYONLY)
   # The manual page and the Debian changelog, compressed as Debian wants them
   # (gzip -9n: best compression, no name or time stamp).
   find_program(ZV_GZIP gzip REQUIRED)

@@ -23,12 +23,12 @@
 #include <string_view>
 
 #include "console/runtime.h"
-#include "memory_platform.h"
+#include "support/memory_platform.h"
 
 namespace {
 
-using zv::fuzz::MemoryPlatform;
-using zv::fuzz::ProcessExit;
+using zv::test::MemoryPlatform;
+using zv::test::ProcessExit;
 
 [[noreturn]] void fail(const char* what, std::string_view detail = {}) {
   std::fprintf(stderr, "read_fuzzer: %s [%.*s]\n", what, static_cast<int>(detail.size()), detail.data());
@@ -163,7 +163,7 @@ class Reader {
   }
 
  private:
-  std::size_t consumed() { return p_.delivered - (rt_.input().end - rt_.input().position); }
+  std::size_t consumed() { return p_.delivered() - (rt_.input().end - rt_.input().position); }
   // The byte after the consumed ones, or -1 at the end of the input.
   int next() {
     const std::size_t at = consumed();

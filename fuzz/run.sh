@@ -8,7 +8,7 @@
 # and, for whole runs, with one input per menu path of the README's menu map;
 # they keep growing across runs. A failing input is written to
 # build/fuzz/artifacts/ and the script exits non-zero; replay it with
-# build/fuzz/tests/<target>_fuzzer FILE.
+# build/fuzz/fuzz/<target>_fuzzer FILE.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-50}
@@ -43,7 +43,7 @@ for target in read run extended; do
     extended) max_len=28 ;;
   esac
   log="$work/artifacts/${target}_fuzzer.log"
-  if "$work/tests/${target}_fuzzer" "$work/corpus/$target" -max_total_time="$seconds" -max_len="$max_len" \
+  if "$work/fuzz/${target}_fuzzer" "$work/corpus/$target" -max_total_time="$seconds" -max_len="$max_len" \
       -timeout=10 -print_final_stats=1 -artifact_prefix="$work/artifacts/${target}-" > "$log" 2>&1; then
     result=passed
   else

@@ -28,12 +28,12 @@
 
 #include "console/runtime.h"
 #include "driver/dialogue.h"
-#include "memory_platform.h"
+#include "support/memory_platform.h"
 
 namespace {
 
-using zv::fuzz::MemoryPlatform;
-using zv::fuzz::ProcessExit;
+using zv::test::MemoryPlatform;
+using zv::test::ProcessExit;
 using Op = MemoryPlatform::Op;
 
 [[noreturn]] void fail(const char* what, std::string_view detail = {}) {
@@ -185,15 +185,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string target;
   std::size_t open_write_at = 0, open_append_at = 0, last_file_event = 0;
   bool writer_closed = false, writer_cut = false;
-  for (std::size_t i = 0; i < p.events.size(); ++i) {
-    const auto& e = p.events[i];
-    if (e.op == Op::open_write) target = e.name, open_write_at = i + 1;
-    if (e.op == Op::open_append) open_append_at = i + 1;
+  for (std::size_t i = 0; i < p.calls.size(); ++i) {
+    const auto& c = p.calls[i];
+    const bool console = c.handle == MemoryPlatform::kStdin || c.handle == MemoryPlatform::kStdout;
+    if (c.op == Op::open_write) target = c.name, open_write_at = i + 1;
+    if (c.op == Op::open_append) open_append_at = i + 1;
     if (open_write_at != 0 && open_append_at == 0) {
-      if (e.op == Op::close_file) writer_closed = true;
-      if (e.op == Op::write_file && e.bytes < e.asked) writer_cut = true;
+      if (c.op == Op::close) writer_closed = true;
+      if (c.op == Op::write && !console && c.moved < c.bytes.size()) writer_cut = true;
     }
-    if (e.op != Op::write_stdout) last_file_event = i + 1;
+    if (!console) last_file_event = i + 1;
   }
   const bool writer_finished = writer_closed && !writer_cut;
   if (writes_opened == 1 && logs_opened == 1)
@@ -224,11 +225,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (code == 0) {
         expect(added == line, "completed run did not log its line", added);
       } else if (added == line) {  // only standard output can fail after the log is closed
-        expect(code == 101 && p.cut(Op::write_stdout) && !p.cut(Op::write_file), "failed run logged its line",
-               added);
+        expect(code == 101 && p.stdout_cut() && !p.file_cut(), "failed run logged its line", added);
       } else if (!added.empty()) {  // a line cut by a full device
-        expect(code == 101 && p.cut(Op::write_file) && line.starts_with(added), "failed run added to the log",
-               added);
+        expect(code == 101 && p.file_cut() && line.starts_with(added), "failed run added to the log", added);
       }
     }
   } else if (const auto before = files_before.find("logfile.txt"); before != files_before.end()) {
@@ -259,9 +258,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  (logs_opened == 1 && (log_world == kHeld || log_world == kDirectory)),
              "error 5 without a cause", target);
       break;
-    case 101:
-      expect(p.cut(Op::write_file) || p.cut(Op::write_stdout), "error 101 without a failed write");
-      break;
+    case 101: expect(p.file_cut() || p.stdout_cut(), "error 101 without a failed write"); break;
     case 123:
       expect(forbidden_in_name(name) && writes_opened == 0, "error 123 for an acceptable name", name);
       break;
@@ -269,7 +266,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The console text, when standard output took all of it.
-  if (!p.cut(Op::write_stdout)) {
+  if (!p.stdout_cut()) {
     const std::string_view out = p.out;
     expect(out.starts_with(kGreeting), "greeting", out.substr(0, 100));
     expect(only_crlf(out), "a line end other than CR LF in the console text");
@@ -291,7 +288,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // Every file operation came before the report.
       std::size_t written = 0;
       for (std::size_t i = 0; i < last_file_event; ++i) {
-        if (p.events[i].op == Op::write_stdout) written += p.events[i].bytes;
+        if (p.calls[i].op == Op::write && p.calls[i].handle == MemoryPlatform::kStdout)
+          written += p.calls[i].moved;
       }
       expect(written <= out.size() - report, "file operation after the report");
     }

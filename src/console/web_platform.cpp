@@ -140,8 +140,9 @@ class WebPlatform final : public Platform {
     return {static_cast<std::size_t>(n), 0, false};
   }
 
-  void close(Handle h) override {
-    if (h != kTerminalInput && h != kTerminalOutput) ::close(static_cast<int>(h));
+  std::uint32_t close(Handle h) override {
+    if (h == kTerminalInput || h == kTerminalOutput) return 0;
+    return ::close(static_cast<int>(h)) == 0 ? 0 : system_error(errno, kFileNotFound);
   }
 
   bool is_terminal(Handle h) override { return h == kTerminalInput || h == kTerminalOutput; }

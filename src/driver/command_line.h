@@ -8,8 +8,9 @@
 
 namespace zv {
 
-// The text that answers this command line (every line ended by CR LF, like
-// all console output), or an empty view when the dialogue is to run.
+// The text that answers this command line (every line ended as the
+// platform's own tools end theirs: CR LF on Windows, LF elsewhere), or an
+// empty view when the dialogue is to run.
 std::string_view option_reply(int argc, const char* const* argv);
 
 // Writes the reply to standard output and returns the exit code: 0, or 101

@@ -7,6 +7,7 @@ namespace zv {
 
 void Dialogue::run() {
   state_.quote.assign("'");
+  state_.guarded_name = log::kLogName;  // no output file may overwrite the log
   print();
   print("Welcome to Zorvandrel! Please, read FAQ & README files.");
   print();

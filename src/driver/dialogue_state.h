@@ -13,6 +13,9 @@ struct DialogueState {
   ShortString inequality_sign;  // templates 46 and 47
   ShortString template_id;      // set by the writer that ran; empty: none ran
   double condition_number = 0;  // templates 6, 9 and 13
+  // The existing file that no output file may overwrite (the log's name),
+  // set by the driver; none when null.
+  const char* guarded_name = nullptr;
 };
 
 }  // namespace zv

@@ -1,14 +1,14 @@
 #include "templates/frame.h"
 
-#include "log/generation_log.h"
 #include "templates/number_format.h"
 
 namespace zv::templates {
 
 TemplateFile::TemplateFile(console::Runtime& rt, DialogueState& state, std::string_view id)
     : rt_(rt), id_(id) {
-  // The log is only ever appended to: a name that leads to it is refused.
-  rt_.open_write(file_, state.output_name, log::kLogName);
+  // A name that leads to the guarded file (the log, which is only ever
+  // appended to) is refused before anything in that file changes.
+  rt_.open_write(file_, state.output_name, state.guarded_name);
   check();
   state.template_id.assign(id);
 }

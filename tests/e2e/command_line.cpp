@@ -1,6 +1,6 @@
 // The command line: `--help` and `--version` answer and touch nothing; any
 // other command line runs the dialogue as if there were none. And the manual
-// page's exit codes against the README's table.
+// page's exit codes and the layout of the tree against the README.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,13 +23,16 @@ std::vector<std::string> entries(const Workdir& dir) {
 }
 
 // The reply, then the exit code, then every byte of standard input, which
-// `cat` finds still unread.
+// `cat` finds still unread. The reply's lines end as the platform's own
+// tools end theirs, not with the dialogue's CR LF: LF on Linux, CR LF on
+// Windows, whose --help speaks of Windows.
 TEST(CommandLine, HelpAndVersionAnswerReadNothingAndTouchNoFile) {
   const std::string input = "ap\n1\n3\n1\n1\n1\n\n";
+  const std::string eol = under_wine() ? "\r\n" : "\n";
   {
     Workdir dir;
     const RunResult r = dir.run_shell("{ {zv} --version; echo \"exit $?\"; cat; }", input);
-    EXPECT_EQ(r.out, "zorvandrel 0.3\r\nexit 0\n" + input);
+    EXPECT_EQ(r.out, "zorvandrel 0.3" + eol + "exit 0\n" + input);
     EXPECT_EQ(entries(dir), std::vector<std::string>{"logfile.txt"});
     EXPECT_EQ(dir.log(), "");
   }
@@ -40,10 +43,28 @@ TEST(CommandLine, HelpAndVersionAnswerReadNothingAndTouchNoFile) {
     ASSERT_NE(end, std::string::npos) << r.out;
     EXPECT_EQ(r.out.substr(end), "exit 0\n" + input);
     const std::string help = r.out.substr(0, end);
-    crlf_lines(help);
-    EXPECT_TRUE(help.starts_with("Usage: zorvandrel\r\n       zorvandrel --help | --version\r\n")) << help;
-    for (const char* words : {"standard input", "logfile.txt must already exist", "man zorvandrel", "FAQ"})
-      EXPECT_NE(help.find(words), std::string::npos) << words;
+    EXPECT_TRUE(help.ends_with(eol)) << help;
+    const auto count = [&help](std::string_view what) {
+      std::size_t n = 0;
+      for (std::size_t at = help.find(what); at != std::string::npos; at = help.find(what, at + 1)) ++n;
+      return n;
+    };
+    const std::string name = under_wine() ? "zorvandrel.exe" : "zorvandrel";
+    EXPECT_TRUE(help.starts_with("Usage: " + name + eol + "       " + name + " --help | --version" + eol))
+        << help;
+    std::vector<std::string> present = {"standard input", "logfile.txt must already exist"};
+    std::vector<std::string> absent;
+    if (under_wine()) {
+      EXPECT_EQ(count("\r\n"), count("\n")) << help;
+      present.insert(present.end(), {"type answers.txt | zorvandrel.exe", "FAQ.txt and README.txt beside"});
+      absent = {"man ", "printf", "/usr/share"};
+    } else {
+      EXPECT_EQ(count("\r"), 0u) << help;
+      present.insert(present.end(), {"printf 'ap\\n1", "man zorvandrel", "FAQ"});
+      absent = {".exe", "type "};
+    }
+    for (const std::string& words : present) EXPECT_NE(help.find(words), std::string::npos) << words;
+    for (const std::string& words : absent) EXPECT_EQ(help.find(words), std::string::npos) << words;
     EXPECT_TRUE(entries(dir).empty());
   }
 }
@@ -104,6 +125,39 @@ TEST(ManPage, ExitCodesAgreeWithTheReadme) {
   }
   EXPECT_FALSE(readme.empty());
   EXPECT_EQ(man, readme);
+#endif
+}
+
+// The README's layout section names every file of the program, its tests,
+// fuzz targets and benchmark; the template writers as "mvk_id1.cpp" ...
+// "mvk_id60.cpp".
+TEST(Layout, ReadmeNamesEverySourceFile) {
+#ifndef ZORVANDREL_SOURCE_DIR
+  GTEST_SKIP() << "the source directory is not known to this build";
+#else
+  std::string layout;
+  for (const std::string& line : section("README.md", "## Layout", "## ")) layout += line + "\n";
+  const std::filesystem::path root = ZORVANDREL_SOURCE_DIR;
+  const std::regex writer(R"(mvk_id([0-9]+)\.cpp)");
+  int files = 0;
+  for (const char* folder : {"src", "tests/support", "fuzz", "bench"}) {
+    for (const auto& e : std::filesystem::recursive_directory_iterator(root / folder)) {
+      const std::string name = e.path().filename().string();
+      const bool seed = e.path().string().find("/corpus/") != std::string::npos;
+      if (!e.is_regular_file() || name.starts_with(".") || seed) continue;
+      ++files;
+      std::smatch m;
+      if (std::regex_match(name, m, writer)) {
+        EXPECT_TRUE(std::stoi(m[1]) >= 1 && std::stoi(m[1]) <= 60) << name;
+        EXPECT_NE(layout.find("`mvk_id1.cpp` ... `mvk_id60.cpp`"), std::string::npos);
+      } else {
+        const bool named = layout.find("`" + name + "`") != std::string::npos ||
+                           layout.find("/" + name + "`") != std::string::npos;  // or with its folder
+        EXPECT_TRUE(named) << folder << "/" << name;
+      }
+    }
+  }
+  EXPECT_GT(files, 80);
 #endif
 }
 

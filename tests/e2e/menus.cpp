@@ -541,6 +541,8 @@ TEST(SignAndNumber, BadNumbersEndTheRun) {
       {"letters for the number", ">\nabc\n", 106},
       {"number with a comma", ">\n1,5\n", 106},
       {"input ends inside the sign line", ">", 106},
+      // End of input at the prompt (Ctrl-D): an empty sign, and no number.
+      {"input ends at the sign prompt", "", 106},
       {"beyond a 64-bit real", ">\n1e400\n", 205},
   };
   for (const Case& c : cases) {
@@ -592,6 +594,33 @@ TEST(Fragments, FunctionAndInequalitySignAreTakenAsTyped) {
     const RunResult r = w.run("p\n1\n5\n1\n<=\n");
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_NE(generated_line(w, 8).find("x<="), std::string::npos) << generated_line(w, 8);
+  }
+  {
+    SCOPED_TRACE("input ends at the inequality sign prompt: an empty sign");
+    Workdir w;
+    const RunResult r = w.run("p\n1\n5\n1\n");
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(generated_line(w, 8), " writeln('x',x:1:2);");
+  }
+}
+
+// Input with CR LF line ends (a Windows text file or console) gives the
+// same bytes as the same input with LF line ends.
+TEST(Fragments, CrLfInputReadsAsLfInput) {
+  for (const std::string input :
+       {"ap\n1\n3\n1\n1\n1\n\n", "s\n1\n2\n1\n3\n>=\n\n-2.5\n\n", "f\n1\n1\n1\nsin(x)\n\n",
+        "i\n1\n5\n2\n<>\n\n", "w\n2\n7\n\n", " a b \n\n\n2\n1\n1\n1\n\n"}) {
+    SCOPED_TRACE(input);
+    std::string crlf;
+    for (char c : input) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    Workdir lf_dir, crlf_dir;
+    const RunResult lf = lf_dir.run(input);
+    const RunResult r = crlf_dir.run(crlf);
+    EXPECT_EQ(r.exit_code, lf.exit_code);
+    EXPECT_EQ(r.out, lf.out);
+    EXPECT_EQ(crlf_dir.log(), lf_dir.log());
+    const std::string name = input.substr(0, input.find('\n')) + ".txt";
+    EXPECT_EQ(crlf_dir.read(name), lf_dir.read(name));
   }
 }
 

@@ -132,7 +132,9 @@ std::string drain(int fd) {
 
 // ---- a small device that can be filled ---------------------------------------
 
-int quiet(const std::string& command) { return std::system(("(" + command + ") >/dev/null 2>&1").c_str()); }
+int quiet(const std::string& command) {
+  return std::system(("(" + command + ") </dev/null >/dev/null 2>&1").c_str());
+}
 
 // A tiny file system mounted at `at` for one test: ext2 with 1 KiB blocks
 // on a loop image (several 256-byte loads to a block, fewer than a program

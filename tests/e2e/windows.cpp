@@ -38,7 +38,7 @@ const fs::path& probe() {
           "x86_64-w64-mingw32-g++ -std=c++20 -O1 -static -I " + shell_quoted(src + "/src") + " " +
           shell_quoted(src + "/tests/support/win32_probe.cpp") + " " +
           shell_quoted(src + "/src/console/win32_platform.cpp") + " -o " + shell_quoted(dir / "probe.exe") +
-          " > " + shell_quoted(dir / "build.log") + " 2>&1";
+          " < /dev/null > " + shell_quoted(dir / "build.log") + " 2>&1";
       if (std::system(command.c_str()) == 0) exe = dir / "probe.exe";
     }
     ~Probe() {
@@ -162,6 +162,28 @@ TEST(WindowsNative, FileHeldOpenByAnotherProgram) {
   }
 }
 
+// Device names follow Windows' own rules: "con" (con.txt) is the console,
+// which a file open refuses; "nul" swallows the program, and the run
+// confirms and logs it as written.
+TEST(WindowsNative, DeviceNamesFollowWindowsRules) {
+  ZV_REQUIRE_WINE();
+  {
+    Workdir dir;
+    const RunResult r = dir.run("con\n" + kEmptyTemplatePath + "\n");
+    EXPECT_EQ(r.exit_code, 6) << r.out;
+    EXPECT_NE(r.out.find("Runtime error 6 at $"), std::string::npos) << r.out;
+    EXPECT_EQ(dir.log(), "");
+  }
+  {
+    Workdir dir;
+    const RunResult r = dir.run("nul\n1\n3\n1\n1\n1\n\n");
+    EXPECT_EQ(r.exit_code, 0) << r.out;
+    EXPECT_NE(r.out.find(kConfirmation + "nul.txt v papke programmy\r\n"), std::string::npos) << r.out;
+    EXPECT_EQ(dir.log(), "sgenerirovana programma mvk_id_14 v file nul.txt\r\n");
+    EXPECT_FALSE(dir.exists("nul.txt"));
+  }
+}
+
 // The output file is opened without truncating and cut once held, so a
 // hidden system file is overwritten like any other, its old bytes gone.
 TEST(WindowsNative, HiddenSystemFileIsOverwritten) {
@@ -187,7 +209,7 @@ TEST(WindowsNative, OnlyAConsoleCountsAsATerminal) {
   EXPECT_EQ(dir.read("answer.txt"), "0");
   dir.run_shell(probe_terminal + " | cat > /dev/null; true", "");
   EXPECT_EQ(dir.read("answer.txt"), "0");
-  if (std::system("command -v script > /dev/null 2>&1") != 0)
+  if (std::system("command -v script < /dev/null > /dev/null 2>&1") != 0)
     GTEST_SKIP() << "script (util-linux) is missing";
   dir.run_shell("script -qec " + shell_quoted(probe_terminal) + " /dev/null > /dev/null; true", "");
   EXPECT_EQ(dir.read("answer.txt"), "1");

@@ -1,5 +1,5 @@
 #pragma once
-// An in-process console runtime over the platform double.
+// An in-process console runtime over the in-memory platform.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "console/runtime.h"
-#include "support/fake_platform.h"
+#include "support/memory_platform.h"
 
 namespace zv::test {
 
@@ -16,7 +16,7 @@ class ConsoleTest : public ::testing::Test {
   // Starts a runtime whose standard input holds `input`.
   console::Runtime& start(std::string input, bool terminal = false) {
     fake.set_input(std::move(input));
-    fake.stdout_is_terminal = terminal;
+    fake.terminal = terminal;
     rt = std::make_unique<console::Runtime>(fake);
     return *rt;
   }
@@ -32,7 +32,7 @@ class ConsoleTest : public ::testing::Test {
     return -1;
   }
 
-  FakePlatform fake;
+  MemoryPlatform fake;
   std::unique_ptr<console::Runtime> rt;
 };
 

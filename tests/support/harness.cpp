@@ -35,8 +35,10 @@ void spill(const fs::path& p, std::string_view bytes) {
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
 // Runs `command` with sh; returns the exit code (128+signal for a signal).
+// The whole command line reads /dev/null unless it redirects its own input,
+// never the terminal the tests were started from.
 int shell(const std::string& command) {
-  const int status = std::system(command.c_str());
+  const int status = std::system(("{ " + command + "\n} < /dev/null").c_str());
   if (status == -1) return -1;
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
@@ -70,8 +72,10 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
   spill(in, stdin_bytes);
   const std::size_t at = command_line.find("{zv}");
   if (at != std::string::npos) command_line.replace(at, 4, zorvandrel_command());
+  // Every process of the command line reads the test's bytes, and writes
+  // into .stdout unless it redirects its output.
   const std::string command =
-      "cd " + quoted(path_) + " && " + command_line + " < " + quoted(in) + " > " + quoted(out);
+      "cd " + quoted(path_) + " && { " + command_line + "\n} < " + quoted(in) + " > " + quoted(out);
   RunResult r;
   // Under load, Wine now and then fails to start a program at all: exit 1
   // and not a byte written. zorvandrel never ends that way (its numbers

@@ -27,7 +27,8 @@ class Workdir {
   // nobody when the tests run as root (so file permissions apply), with the
   // directory opened to everyone.
   RunResult run(std::string_view stdin_bytes, bool unprivileged = false) const;
-  // Runs a shell command line here, `{zv}` standing for the binary.
+  // Runs a shell command line here, `{zv}` standing for the binary; the whole
+  // line reads these stdin bytes and writes into the result.
   RunResult run_shell(std::string command_line, std::string_view stdin_bytes) const;
   bool exists(const std::string& name) const;
   std::string read(const std::string& name) const;  // whole file, bytes

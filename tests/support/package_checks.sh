@@ -69,9 +69,12 @@ for path in usr/bin/zorvandrel usr/share/man/man1/zorvandrel.1.gz usr/share/doc/
   grep -q " \./$path\$" <<< "$contents" || fail "$path is not in the package"
 done
 
-step "the unpacked .deb: --version and one dialogue"
+step "the unpacked .deb: LF text files, --version and one dialogue"
 dpkg-deb -x "$deb" "$tmp/deb"
-[ "$("$tmp/deb/usr/bin/zorvandrel" --version)" = "zorvandrel $version"$'\r' ] || fail "--version"
+for text in README.md FAQ.txt copyright; do
+  ! grep -q $'\r' "$tmp/deb/usr/share/doc/zorvandrel/$text" || fail "$text in the .deb has CR LF line ends"
+done
+[ "$("$tmp/deb/usr/bin/zorvandrel" --version)" = "zorvandrel $version" ] || fail "--version"
 mkdir "$tmp/run" && : > "$tmp/run/logfile.txt"
 check_run "$tmp/run" "$tmp/deb/usr/bin/zorvandrel"
 

@@ -3,10 +3,13 @@
 # prefix of its own that lives as long as this run.
 #   wine_e2e.sh E2E_BINARY ZORVANDREL_EXE [gtest arguments...]
 # Exit 77 (skipped) when Wine or the .exe is missing, unless ZV_WINE_REQUIRED
-# is set, in which case that is a failure.
+# is set, in which case that is a failure. An .exe older than any file it is
+# built from is a failure: the suite would test yesterday's program.
 e2e=$1
 exe=$2
 shift 2
+# Wine and the suite never read the terminal the tests were started from.
+exec < /dev/null
 
 skip() {
   echo "skipped: $*"
@@ -15,6 +18,12 @@ skip() {
 }
 command -v wine > /dev/null 2>&1 || skip "wine is not installed (Debian: wine wine64)"
 [ -f "$exe" ] || skip "$exe does not exist (cmake --workflow --preset windows builds it)"
+sources=$(cd "$(dirname "$0")/../.." && pwd)
+newer=$(find "$sources/src" "$sources/cmake" "$sources/CMakeLists.txt" -newer "$exe" -print -quit)
+if [ -n "$newer" ]; then
+  echo "$exe is older than $newer: rebuild it first (cmake --build --preset windows)"
+  exit 1
+fi
 
 root=$(mktemp -d "${TMPDIR:-/tmp}/zv-wine-XXXXXX") || exit 1
 export WINEPREFIX="$root/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -125,12 +125,12 @@ TEST_F(ReadLine, EndOfInputByteIsNeverConsumed) {
 }
 
 TEST_F(ReadLine, BuffersAcrossRefills) {
-  fake.read_chunk = 3;
+  fake.chunk = 3;
   auto& r = start("hello world\r\nx\n");
   EXPECT_EQ(r.read_line().view(), "hello world");
   r.skip_line_end();
   EXPECT_EQ(r.read_line().view(), "x");
-  EXPECT_EQ(fake.count(FakePlatform::Op::read), 5);  // 15 bytes in loads of 3
+  EXPECT_EQ(fake.count(MemoryPlatform::Op::read), 5);  // 15 bytes in loads of 3
 }
 
 class ReadReal : public ConsoleTest {

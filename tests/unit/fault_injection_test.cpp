@@ -1,4 +1,4 @@
-// A whole run in-process over the platform double, with each single
+// A whole run in-process over the in-memory platform, with each single
 // platform call made to fail in turn: the run must end with the right
 // number, the report must be the last output, and nothing may be written
 // after the failing call.
@@ -7,12 +7,12 @@
 #include <regex>
 
 #include "driver/dialogue.h"
-#include "support/fake_platform.h"
+#include "support/memory_platform.h"
 
 namespace zv::test {
 namespace {
 
-using Op = FakePlatform::Op;
+using Op = MemoryPlatform::Op;
 
 // Template 2 writes the function four times: with a long function the
 // program text spans several 256-byte loads.
@@ -21,7 +21,7 @@ const std::string kInput = "prog\n1\n1\n2\n" + kFunction + "\n\n";
 
 struct Outcome {
   int exit_code = -1;
-  FakePlatform fake;
+  MemoryPlatform fake;
 };
 
 void run(Outcome& o, const std::string& input, int fail_call, std::uint32_t error, std::size_t partial = 0) {
@@ -41,11 +41,11 @@ void run(Outcome& o, const std::string& input, int fail_call, std::uint32_t erro
 }
 
 // Bytes that reached one target through the calls before `upto`.
-std::string written_before(const FakePlatform& fake, int upto, console::Handle handle) {
+std::string written_before(const MemoryPlatform& fake, int upto, console::Handle handle) {
   std::string bytes;
   for (int i = 0; i < upto; ++i) {
     const auto& c = fake.calls[static_cast<std::size_t>(i)];
-    if (c.op == Op::write && c.handle == handle) bytes += c.detail;
+    if (c.op == Op::write && c.handle == handle) bytes += c.bytes;
   }
   return bytes;
 }
@@ -72,7 +72,7 @@ TEST(FaultInjection, EachCallFailsInTurn) {
   const auto& calls = clean.fake.calls;
   int injected = 0;
   for (int i = 0; i < static_cast<int>(calls.size()); ++i) {
-    const FakePlatform::Call call = calls[static_cast<std::size_t>(i)];
+    const MemoryPlatform::Call call = calls[static_cast<std::size_t>(i)];
     SCOPED_TRACE("failing call " + std::to_string(i) + " of kind " +
                  std::to_string(static_cast<int>(call.op)) + " on " + std::to_string(call.handle));
     Outcome o;
@@ -82,7 +82,7 @@ TEST(FaultInjection, EachCallFailsInTurn) {
     const std::uint32_t error = call.op == Op::read                                       ? 30
                                 : call.op == Op::open_write || call.op == Op::open_append ? 5
                                                                                           : 112;
-    const std::size_t partial = call.op == Op::write ? call.detail.size() / 2 : 0;
+    const std::size_t partial = call.op == Op::write ? call.bytes.size() / 2 : 0;
     run(o, kInput, i, error, partial);
     ++injected;
     const auto& after = o.fake.calls;
@@ -99,27 +99,27 @@ TEST(FaultInjection, EachCallFailsInTurn) {
       const bool releases_failing_file =
           k == static_cast<std::size_t>(i) + 1 && after[k].op == Op::close && after[k].handle == call.handle;
       EXPECT_TRUE(releases_failing_file ||
-                  (after[k].op == Op::write && after[k].handle == FakePlatform::kStdout))
+                  (after[k].op == Op::write && after[k].handle == MemoryPlatform::kStdout))
           << "call " << k << " kind " << static_cast<int>(after[k].op) << " on " << after[k].handle << ": "
-          << after[k].detail;
+          << after[k].name << after[k].bytes;
     }
-    const bool stdout_failed = call.op == Op::write && call.handle == FakePlatform::kStdout;
+    const bool stdout_failed = call.op == Op::write && call.handle == MemoryPlatform::kStdout;
     if (stdout_failed) {
       // Standard output keeps what got through; the report is still tried
       // on its own stream (a lasting fault swallows it too) and comes last.
       const std::string before =
-          written_before(o.fake, i, FakePlatform::kStdout) + call.detail.substr(0, partial);
-      ASSERT_TRUE(o.fake.stdout_bytes.starts_with(before));
-      const std::string rest = o.fake.stdout_bytes.substr(before.size());
+          written_before(o.fake, i, MemoryPlatform::kStdout) + call.bytes.substr(0, partial);
+      ASSERT_TRUE(o.fake.out.starts_with(before));
+      const std::string rest = o.fake.out.substr(before.size());
       std::smatch m;
       ASSERT_TRUE(std::regex_match(rest, m, kReportAtEnd)) << rest;
       EXPECT_EQ(m[1].str(), "101");
     } else {
       std::smatch m;
-      ASSERT_TRUE(std::regex_search(o.fake.stdout_bytes, m, kReportAtEnd)) << o.fake.stdout_bytes;
+      ASSERT_TRUE(std::regex_search(o.fake.out, m, kReportAtEnd)) << o.fake.out;
       EXPECT_EQ(m[1].str(), std::to_string(expected));
       // Everything the dialogue printed before the failure comes first.
-      EXPECT_TRUE(o.fake.stdout_bytes.starts_with(written_before(clean.fake, i, FakePlatform::kStdout)));
+      EXPECT_TRUE(o.fake.out.starts_with(written_before(clean.fake, i, MemoryPlatform::kStdout)));
     }
     // Files hold exactly the whole loads handed over before the failure
     // (plus what the failing write got through).
@@ -131,8 +131,8 @@ TEST(FaultInjection, EachCallFailsInTurn) {
       std::string bytes = start;
       for (int k = 0; k <= i; ++k) {
         const auto& c = calls[static_cast<std::size_t>(k)];
-        if (c.op == Op::write && c.file == name) {
-          bytes += k < i ? c.detail : c.detail.substr(0, partial);
+        if (c.op == Op::write && c.name == name) {
+          bytes += k < i ? c.bytes : c.bytes.substr(0, partial);
         }
       }
       return bytes;
@@ -172,10 +172,10 @@ TEST(FaultInjection, FailedClosesEndTheRunWith101) {
     Outcome o;
     run(o, kInput, i, 112);
     EXPECT_EQ(o.exit_code, 101);
-    EXPECT_TRUE(std::regex_search(o.fake.stdout_bytes, two_callers)) << o.fake.stdout_bytes;
-    EXPECT_EQ(o.fake.stdout_bytes.find("Zorvandrel v 0.3"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(o.fake.out, two_callers)) << o.fake.out;
+    EXPECT_EQ(o.fake.out.find("Zorvandrel v 0.3"), std::string::npos);
     if (i == closes[0]) {  // no confirmation, no log line
-      EXPECT_EQ(o.fake.stdout_bytes.find("programma sgenerirovana"), std::string::npos);
+      EXPECT_EQ(o.fake.out.find("programma sgenerirovana"), std::string::npos);
       EXPECT_EQ(o.fake.files["logfile.txt"], "old\r\n");
     }
   }

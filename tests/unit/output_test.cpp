@@ -9,13 +9,13 @@
 namespace zv::test {
 namespace {
 
-using Op = FakePlatform::Op;
+using Op = MemoryPlatform::Op;
 
 // The writes to standard output of one whole run.
-std::vector<std::string> stdout_writes(const FakePlatform& fake) {
+std::vector<std::string> stdout_writes(const MemoryPlatform& fake) {
   std::vector<std::string> writes;
   for (const auto& c : fake.calls)
-    if (c.op == Op::write && c.handle == FakePlatform::kStdout) writes.push_back(c.detail);
+    if (c.op == Op::write && c.handle == MemoryPlatform::kStdout) writes.push_back(c.bytes);
   return writes;
 }
 
@@ -35,12 +35,12 @@ class Output : public ConsoleTest {
 TEST_F(Output, RedirectedOutputIsWrittenIn256ByteLoads) {
   ASSERT_EQ(run_dialogue("ap\n1\n3\n1\n1\n1\n\n", false), 0);
   const auto writes = stdout_writes(fake);
-  const std::size_t n = fake.stdout_bytes.size();
+  const std::size_t n = fake.out.size();
   EXPECT_EQ(writes.size(), (n + 255) / 256);
   for (std::size_t k = 0; k + 1 < writes.size(); ++k) EXPECT_EQ(writes[k].size(), 256u);
   // The program file: whole loads, then the rest at its close.
   std::size_t file_writes = 0;
-  for (const auto& c : fake.calls) file_writes += c.op == Op::write && c.file == "ap.txt";
+  for (const auto& c : fake.calls) file_writes += c.op == Op::write && c.name == "ap.txt";
   EXPECT_EQ(file_writes, (fake.files["ap.txt"].size() + 255) / 256);
   // Standard input: one read per refill; all the answers came in one.
   EXPECT_EQ(fake.count(Op::read), 1);
@@ -50,7 +50,7 @@ TEST_F(Output, ConsoleOutputIsWrittenLineByLine) {
   ASSERT_EQ(run_dialogue("ap\n0\n\n", true), 0);
   const auto writes = stdout_writes(fake);
   std::size_t lines = 0;
-  for (std::size_t at = 0; (at = fake.stdout_bytes.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
+  for (std::size_t at = 0; (at = fake.out.find("\r\n", at)) != std::string::npos; at += 2) ++lines;
   EXPECT_EQ(writes.size(), lines);
   for (const auto& w : writes) EXPECT_TRUE(w.ends_with("\r\n")) << w;
 }
@@ -105,7 +105,7 @@ TEST_F(Output, WriteThatTakesNothingIsAFailedWrite) {
 TEST_F(Output, ExitCodeOfAFailedRunIsNeverZero) {
   auto& r = start("");
   EXPECT_EQ(exit_code_of([&] { r.runtime_error(512, 0x00401234u); }), 255);
-  EXPECT_TRUE(fake.stdout_bytes.starts_with("Runtime error 512 at $00401234\r\n")) << fake.stdout_bytes;
+  EXPECT_TRUE(fake.out.starts_with("Runtime error 512 at $00401234\r\n")) << fake.out;
 }
 
 // A name longer than 255 bytes is cut, as every text is.
@@ -121,11 +121,11 @@ TEST_F(Output, ReportNamesOneCallerInTheDriverAndTwoInsideAWriterOrTheLog) {
   const std::regex driver_report(
       "Runtime error 201 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
   EXPECT_EQ(run_dialogue("ap\n40000\n", false), 201);
-  EXPECT_TRUE(std::regex_search(fake.stdout_bytes, driver_report)) << fake.stdout_bytes;
+  EXPECT_TRUE(std::regex_search(fake.out, driver_report)) << fake.out;
 
   const std::regex nested_report(
       "Runtime error 2 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
-  fake = FakePlatform{};
+  fake = MemoryPlatform{};
   auto& r = start("ap\n0\n");
   Dialogue dialogue(r);  // no logfile.txt
   EXPECT_EQ(exit_code_of([&] {
@@ -133,7 +133,7 @@ TEST_F(Output, ReportNamesOneCallerInTheDriverAndTwoInsideAWriterOrTheLog) {
               dialogue.run();
             }),
             2);
-  EXPECT_TRUE(std::regex_search(fake.stdout_bytes, nested_report)) << fake.stdout_bytes;
+  EXPECT_TRUE(std::regex_search(fake.out, nested_report)) << fake.out;
 }
 
 TEST_F(Output, PendingErrorStopsEveryOperation) {

@@ -37,7 +37,7 @@ class Writers : public ConsoleTest {
  protected:
   // Runs writer n with these fields; returns the file's bytes.
   std::string write(int n, const DialogueState& fields) {
-    fake = FakePlatform{};
+    fake = MemoryPlatform{};
     auto& r = start("");
     DialogueState state = fields;
     state.quote.assign("'");
@@ -86,13 +86,28 @@ TEST_F(Writers, FieldsAreSplicedAsTyped) {
 }
 
 TEST_F(Writers, AFailedCreateLeavesNoIdentifier) {
-  fake = FakePlatform{};
+  fake = MemoryPlatform{};
   auto& r = start("");
   DialogueState state;
   state.output_name.assign("bad?name.txt");
   EXPECT_EQ(exit_code_of([&] { templates::mvk_id_3(r, state); }), 123);
   EXPECT_TRUE(state.template_id.empty());
-  EXPECT_EQ(fake.count(FakePlatform::Op::open_write), 0);  // refused before the system sees it
+  EXPECT_EQ(fake.count(MemoryPlatform::Op::open_write), 0);  // refused before the system sees it
+}
+
+// The frame guards the file the driver names in the state, and only that.
+TEST_F(Writers, TheGuardedNameComesFromTheState) {
+  for (const char* guarded : {"logfile.txt", static_cast<const char*>(nullptr)}) {
+    SCOPED_TRACE(guarded != nullptr ? guarded : "none");
+    fake = MemoryPlatform{};
+    fake.files["logfile.txt"] = "old\r\n";
+    auto& r = start("");
+    DialogueState state;
+    state.output_name.assign("logfile.txt");
+    state.guarded_name = guarded;
+    EXPECT_EQ(exit_code_of([&] { templates::mvk_id_56(r, state); }), guarded != nullptr ? 5 : -1);
+    EXPECT_EQ(fake.files["logfile.txt"], guarded != nullptr ? "old\r\n" : "");
+  }
 }
 
 }  // namespace
