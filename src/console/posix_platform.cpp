@@ -11,55 +11,13 @@
 #include <cstring>
 
 #include "console/platform.h"
+#include "console/posix_files.h"
 
 namespace zv::console {
 
 namespace {
 
-constexpr std::uint32_t kFileNotFound = 2;
-constexpr std::uint32_t kPathNotFound = 3;
-constexpr std::uint32_t kTooManyOpenFiles = 4;
-constexpr std::uint32_t kAccessDenied = 5;
-constexpr std::uint32_t kInvalidHandle = 6;
-constexpr std::uint32_t kNotReady = 21;
-constexpr std::uint32_t kGeneralFailure = 31;
-constexpr std::uint32_t kSharingViolation = 32;
-constexpr std::uint32_t kDiskFull = 112;
-constexpr std::uint32_t kInvalidName = 123;
-constexpr std::uint32_t kNameTooLong = 206;
-
-// `missing` is what a missing entry means for this call: a missing file
-// when appending to an existing one, a missing directory when creating.
-std::uint32_t system_error(int err, std::uint32_t missing) {
-  switch (err) {
-    case ENOENT: return missing;
-    case ENOTDIR:
-    case ELOOP: return kPathNotFound;
-    case EMFILE:
-    case ENFILE: return kTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY: return kAccessDenied;
-    case EWOULDBLOCK: return kSharingViolation;
-    case EBADF: return kInvalidHandle;
-    case ENXIO:
-    case ENODEV: return kNotReady;
-    case ENOSPC:
-    case EDQUOT: return kDiskFull;
-    case ENAMETOOLONG: return kNameTooLong;
-    case EINVAL: return kInvalidName;
-    default: return kGeneralFailure;
-  }
-}
-
-// Both "/" and "\" separate directories in a name.
-void to_native_path(const char* name, char (&path)[512]) {
-  std::size_t i = 0;
-  for (; name[i] != '\0' && i + 1 < sizeof path; ++i) path[i] = name[i] == '\\' ? '/' : name[i];
-  path[i] = '\0';
-}
+using namespace posix;
 
 // A stream left in non-blocking mode had nothing to give or no room: wait
 // until it has, as a blocking one would. 0, or the errno of a failed wait.
@@ -69,13 +27,6 @@ int wait_until_ready(int fd, short events) {
     if (errno != EINTR) return errno;
   }
   return 0;
-}
-
-// The identity of an existing file (device and inode), found by name.
-bool identify(const char* name, struct stat& st) {
-  char path[512];
-  to_native_path(name, path);
-  return ::stat(path, &st) == 0;
 }
 
 class PosixPlatform final : public Platform {

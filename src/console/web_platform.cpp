@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "console/platform.h"
+#include "console/posix_files.h"
 
 // The page (page.js) supplies the members of the module object used here.
 // zvReadInput resolves to at most `size` bytes of the line the user sent
@@ -42,47 +43,7 @@ namespace {
 constexpr Handle kTerminalInput = 0;
 constexpr Handle kTerminalOutput = 1;
 
-constexpr std::uint32_t kFileNotFound = 2;
-constexpr std::uint32_t kPathNotFound = 3;
-constexpr std::uint32_t kTooManyOpenFiles = 4;
-constexpr std::uint32_t kAccessDenied = 5;
-constexpr std::uint32_t kInvalidHandle = 6;
-constexpr std::uint32_t kNotReady = 21;
-constexpr std::uint32_t kGeneralFailure = 31;
-constexpr std::uint32_t kDiskFull = 112;
-constexpr std::uint32_t kInvalidName = 123;
-constexpr std::uint32_t kNameTooLong = 206;
-
-// `missing` is what a missing entry means for this call: a missing file
-// when appending to an existing one, a missing directory when creating.
-std::uint32_t system_error(int err, std::uint32_t missing) {
-  switch (err) {
-    case ENOENT: return missing;
-    case ENOTDIR:
-    case ELOOP: return kPathNotFound;
-    case EMFILE:
-    case ENFILE: return kTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR: return kAccessDenied;
-    case EBADF: return kInvalidHandle;
-    case ENXIO:
-    case ENODEV: return kNotReady;
-    case ENOSPC:
-    case EDQUOT: return kDiskFull;
-    case ENAMETOOLONG: return kNameTooLong;
-    case EINVAL: return kInvalidName;
-    default: return kGeneralFailure;
-  }
-}
-
-// Both "/" and "\" separate directories in a name.
-void to_native_path(const char* name, char (&path)[512]) {
-  std::size_t i = 0;
-  for (; name[i] != '\0' && i + 1 < sizeof path; ++i) path[i] = name[i] == '\\' ? '/' : name[i];
-  path[i] = '\0';
-}
+using namespace posix;
 
 // Emscripten's file system resolves "a/../b" by its text alone and calls a
 // file in the middle of a path access denied. Linux walks the path a part at
@@ -100,12 +61,6 @@ int walk_folders(const char* path) {
     if (!S_ISDIR(st.st_mode)) return ENOTDIR;
   }
   return 0;
-}
-
-bool identify(const char* name, struct stat& st) {
-  char path[512];
-  to_native_path(name, path);
-  return ::stat(path, &st) == 0;
 }
 
 class WebPlatform final : public Platform {
