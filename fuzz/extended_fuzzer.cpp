@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "console/extended.h"
+#include "support/x87.h"
 
 namespace {
 
@@ -27,24 +28,16 @@ Extended operand(const unsigned char* bytes) {
   return Extended::from_bits(sign_exponent, significand);
 }
 
-long double native(Extended x) {
-  long double n = 0;
-  const std::uint64_t significand = x.significand();
-  const std::uint16_t sign_exponent = x.sign_exponent();
-  std::memcpy(&n, &significand, sizeof significand);
-  std::memcpy(reinterpret_cast<char*>(&n) + sizeof significand, &sign_exponent, sizeof sign_exponent);
-  return n;
-}
-
 void expect(bool ok, const char* what, Extended a, Extended b) {
   if (ok) return;
-  std::fprintf(stderr, "extended_fuzzer: %s differs for %La and %La\n", what, native(a), native(b));
+  std::fprintf(stderr, "extended_fuzzer: %s differs for %La and %La\n", what, zv::test::to_x87(a),
+               zv::test::to_x87(b));
   std::abort();
 }
 
 bool same(Extended got, long double expected) {
   if (std::isnan(expected)) return isnan(got);
-  const long double value = native(got);
+  const long double value = zv::test::to_x87(got);
   return std::memcmp(&value, &expected, 10) == 0;
 }
 
@@ -59,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Extended b = operand(bytes + 10);
   double d;
   std::memcpy(&d, bytes + 20, sizeof d);
-  const long double x = native(a);
-  const long double y = native(b);
+  const long double x = zv::test::to_x87(a);
+  const long double y = zv::test::to_x87(b);
 
   expect(same(a + b, x + y), "+", a, b);
   expect(same(a - b, x - y), "-", a, b);

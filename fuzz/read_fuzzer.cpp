@@ -24,6 +24,7 @@
 
 #include "console/runtime.h"
 #include "support/memory_platform.h"
+#include "support/x87.h"
 
 namespace {
 
@@ -36,16 +37,6 @@ using zv::test::ProcessExit;
 }
 void expect(bool ok, const char* what, std::string_view detail = {}) {
   if (!ok) fail(what, detail);
-}
-
-// The x87 long double with the same bits (the fuzz build is native x86-64).
-long double as_long_double(zv::console::Extended x) {
-  long double n = 0;
-  const std::uint64_t significand = x.significand();
-  const std::uint16_t sign_exponent = x.sign_exponent();
-  std::memcpy(&n, &significand, sizeof significand);
-  std::memcpy(reinterpret_cast<char*>(&n) + sizeof significand, &sign_exponent, sizeof sign_exponent);
-  return n;
 }
 
 bool is_blank(unsigned char c) { return c <= 32; }  // byte 26 never gets this far
@@ -135,7 +126,7 @@ class Reader {
     try {
       switch (op) {
         case 0: check_integer(before, rt_.read_integer()); break;
-        case 1: check_real(before, as_long_double(rt_.read_real())); break;
+        case 1: check_real(before, zv::test::to_x87(rt_.read_real())); break;
         case 2: check_line(before, rt_.read_line()); break;
         default:
           rt_.skip_line_end();

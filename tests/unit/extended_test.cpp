@@ -10,31 +10,16 @@
 #include <random>
 #include <vector>
 
+#include "support/x87.h"
+
 #if defined(__x86_64__) && __LDBL_MANT_DIG__ == 64
 
 namespace zv::console {
 namespace {
 
-long double native(Extended x) {
-  long double n = 0;
-  const std::uint64_t significand = x.significand();
-  const std::uint16_t sign_exponent = x.sign_exponent();
-  std::memcpy(&n, &significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&n) + 8, &sign_exponent, 2);
-  return n;
-}
-
-Extended soft(long double n) {
-  std::uint64_t significand;
-  std::uint16_t sign_exponent;
-  std::memcpy(&significand, &n, 8);
-  std::memcpy(&sign_exponent, reinterpret_cast<const char*>(&n) + 8, 2);
-  return Extended::from_bits(sign_exponent, significand);
-}
-
 // Equal bits, or both NaN.
 ::testing::AssertionResult same(Extended got, long double expected) {
-  const Extended want = soft(expected);
+  const Extended want = test::from_x87(expected);
   if (std::isnan(expected)
           ? isnan(got)
           : got.sign_exponent() == want.sign_exponent() && got.significand() == want.significand()) {
@@ -156,8 +141,8 @@ std::vector<Extended> edge_values() {
   for (int k = 0; k <= 27; ++k, p *= 10) n.push_back(p);
   std::vector<Extended> values;
   for (long double x : n) {
-    values.push_back(soft(x));
-    values.push_back(soft(-x));
+    values.push_back(test::from_x87(x));
+    values.push_back(test::from_x87(-x));
   }
   return values;
 }
@@ -166,12 +151,12 @@ TEST(Extended, ArithmeticAgreesWithTheX87OnEdgeValues) {
   const std::vector<Extended> values = edge_values();
   for (Extended a : values) {
     for (Extended b : values) {
-      const long double x = native(a);
-      const long double y = native(b);
-      ASSERT_TRUE(same(a + b, x + y)) << native(a) << " + " << native(b);
-      ASSERT_TRUE(same(a - b, x - y)) << native(a) << " - " << native(b);
-      ASSERT_TRUE(same(a * b, x * y)) << native(a) << " * " << native(b);
-      ASSERT_TRUE(same(a / b, x / y)) << native(a) << " / " << native(b);
+      const long double x = test::to_x87(a);
+      const long double y = test::to_x87(b);
+      ASSERT_TRUE(same(a + b, x + y)) << test::to_x87(a) << " + " << test::to_x87(b);
+      ASSERT_TRUE(same(a - b, x - y)) << test::to_x87(a) << " - " << test::to_x87(b);
+      ASSERT_TRUE(same(a * b, x * y)) << test::to_x87(a) << " * " << test::to_x87(b);
+      ASSERT_TRUE(same(a / b, x / y)) << test::to_x87(a) << " / " << test::to_x87(b);
       ASSERT_EQ(a < b, x < y);
       ASSERT_EQ(a == b, x == y);
     }
@@ -183,8 +168,8 @@ TEST(Extended, ArithmeticAgreesWithTheX87OnRandomOperands) {
   for (int i = 0; i < 1'000'000; ++i) {
     const Extended a = operands.next();
     const Extended b = operands.near(a);
-    const long double x = native(a);
-    const long double y = native(b);
+    const long double x = test::to_x87(a);
+    const long double y = test::to_x87(b);
     ASSERT_TRUE(same(a + b, x + y)) << i;
     ASSERT_TRUE(same(a - b, x - y)) << i;
     ASSERT_TRUE(same(a * b, x * y)) << i;
@@ -200,17 +185,17 @@ TEST(Extended, ConversionsAgreeWithTheX87) {
   std::vector<Extended> values = edge_values();
   for (int i = 0; i < 1'000'000; ++i) values.push_back(operands.next());
   for (Extended a : values) {
-    const long double x = native(a);
+    const long double x = test::to_x87(a);
     const double d = static_cast<double>(x);
     const double got = a.to_double();
-    ASSERT_EQ(std::memcmp(&got, &d, sizeof d), 0) << native(a);
-    ASSERT_TRUE(same(trunc(a), std::trunc(x))) << native(a);
+    ASSERT_EQ(std::memcmp(&got, &d, sizeof d), 0) << test::to_x87(a);
+    ASSERT_TRUE(same(trunc(a), std::trunc(x))) << test::to_x87(a);
     ASSERT_TRUE(same(fabs(a), std::fabs(x)));
     ASSERT_TRUE(same(-a, -x));
     ASSERT_EQ(isinf(a), std::isinf(x));
     ASSERT_EQ(signbit(a), std::signbit(x));
     if (std::fabs(x) < 0x1p62L) {
-      ASSERT_EQ(a.to_integer(), static_cast<std::int64_t>(x)) << native(a);
+      ASSERT_EQ(a.to_integer(), static_cast<std::int64_t>(x)) << test::to_x87(a);
     }
   }
   for (int i = 0; i < 1'000'000; ++i) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/console_fixture.h"
+#include "support/x87.h"
 #include "templates/number_format.h"
 
 #if defined(__x86_64__) && __LDBL_MANT_DIG__ == 64
@@ -234,15 +235,6 @@ std::string random_real(std::mt19937_64& rng) {
   return t;
 }
 
-long double native(console::Extended x) {
-  long double n = 0;
-  const std::uint64_t significand = x.significand();
-  const std::uint16_t sign_exponent = x.sign_exponent();
-  std::memcpy(&n, &significand, 8);
-  std::memcpy(reinterpret_cast<char*>(&n) + 8, &sign_exponent, 2);
-  return n;
-}
-
 class ExtendedUsers : public ConsoleTest {};
 
 TEST_F(ExtendedUsers, ReadingARealGivesTheX87Bits) {
@@ -261,7 +253,7 @@ TEST_F(ExtendedUsers, ReadingARealGivesTheX87Bits) {
       continue;
     }
     ASSERT_EQ(code, -1) << token;
-    const long double value = native(got);
+    const long double value = to_x87(got);
     ASSERT_EQ(std::memcmp(&value, &expected, 10), 0) << token;
     const double as_double = got.to_double();
     const double expected_double = static_cast<double>(expected);
