@@ -1,0 +1,328 @@
+// The terminal's line editor: the console's line mode over the terminal's
+// key data, edited as in a console window while the program waits for a
+// line. A line goes to the program when Enter is pressed, ended by CR LF.
+'use strict';
+
+// Keys arrive through feed() at any time but are echoed and edited only while
+// the program reads (a pending next()): keys typed ahead wait for the read,
+// Ctrl-C alone acts at once. Left/Right, Home/End, Delete and Backspace edit
+// the line one grapheme cluster at a time, Up/Down recall the lines typed
+// earlier (the shared `history`, oldest first), Enter sends the whole line
+// with CR LF. Ctrl-D sends the end of input on an empty line (the line so far
+// otherwise), Ctrl-Z adds byte 26, shown as ^Z. Pasted text comes bracketed
+// ("\x1b[200~" ... "\x1b[201~") with CR between its lines: each CR is Enter,
+// Tab is kept and other control characters are dropped.
+//
+// The echo follows the terminal's layout: the line starts at the column the
+// terminal's cursor stood in when the read began and wraps at the terminal's
+// width; a wide character that does not fit at the end of a row goes to the
+// next one. Screen positions are numbers, row * (columns + 1) + column, where
+// column === columns means the cursor stands after a full row, waiting to
+// wrap (reached only by writing the cell that fills the row). After an edit
+// the line is written again from the first grapheme that changed.
+class LineEditor {
+  static segmenter = typeof Intl === 'object' && Intl.Segmenter ? new Intl.Segmenter(undefined, { granularity: 'grapheme' }) : null;
+  static encoder = new TextEncoder();
+  static ESCAPE = /\x1b(\[[0-?]*[ -\/]*[@-~]|O.|.)?/sy;
+  static TEXT = /[^\0-\x1f\x7f-\x9f]+/y;
+  static KEYS = {
+    '\x1b[A': 'up', '\x1bOA': 'up', '\x1b[B': 'down', '\x1bOB': 'down',
+    '\x1b[C': 'right', '\x1bOC': 'right', '\x1b[D': 'left', '\x1bOD': 'left',
+    '\x1b[H': 'home', '\x1bOH': 'home', '\x1b[1~': 'home', '\x1b[7~': 'home',
+    '\x1b[F': 'end', '\x1bOF': 'end', '\x1b[4~': 'end', '\x1b[8~': 'end',
+    '\x1b[3~': 'delete', '\r': 'enter', '\x7f': 'backspace', '\b': 'backspace', '\x04': 'eof',
+  };
+
+  constructor(options = {}) {
+    this.echo = options.write || (() => {});
+    this.width = options.width || LineEditor.width;
+    this.columns = options.columns || (() => 80);
+    this.column = options.column || (() => 0);
+    this.history = options.history || [];
+    this.onInterrupt = options.onInterrupt || (() => {});
+    this.keys = []; // keys not handled yet: { key } or { key: 'text', text }
+    this.pasting = false; // inside a bracketed paste
+    this.pending = null; // the part of a sent line the program has not read yet
+    this.reader = null; // the program's waiting read: { size, resolve }
+    this.line = null; // the line on screen while the program reads
+    this.out = ''; // echo not written yet
+    this.closed = false;
+  }
+
+  feed(data) {
+    if (this.closed) return;
+    for (let i = 0; i < data.length; ) {
+      if (this.pasting) {
+        let end = data.indexOf('\x1b[201~', i);
+        if (end < 0) end = data.length;
+        data.slice(i, end).split('\r').forEach((text, n) => {
+          if (n > 0) this.keys.push({ key: 'enter' });
+          this.type(text.replace(/[\0-\x08\n-\x1f\x7f-\x9f]/g, ''));
+        });
+        this.pasting = end === data.length;
+        i = end + 6;
+      } else if (data[i] === '\x1b') {
+        // A key's escape sequence; other keys (function keys, Ctrl-arrows) are skipped whole.
+        LineEditor.ESCAPE.lastIndex = i;
+        const seq = LineEditor.ESCAPE.exec(data)[0];
+        i += seq.length;
+        if (seq === '\x1b[200~') this.pasting = true;
+        else if (LineEditor.KEYS[seq]) this.keys.push({ key: LineEditor.KEYS[seq] });
+      } else {
+        LineEditor.TEXT.lastIndex = i;
+        const text = LineEditor.TEXT.exec(data);
+        if (text) {
+          this.type(text[0]);
+          i += text[0].length;
+          continue;
+        }
+        const c = data[i++];
+        if (c === '\x03') {
+          this.pump();
+          this.interrupt();
+          return;
+        }
+        if (LineEditor.KEYS[c]) this.keys.push({ key: LineEditor.KEYS[c] });
+        else if (c === '\t' || c === '\x1a') this.type(c);
+      }
+    }
+    this.pump();
+  }
+
+  type(text) {
+    const last = this.keys[this.keys.length - 1];
+    if (last && last.key === 'text') last.text += text;
+    else if (text) this.keys.push({ key: 'text', text });
+  }
+
+  // Ctrl-C: ^C after the line, and no more keys or lines.
+  interrupt() {
+    if (this.closed) return;
+    if (this.line) this.moveTo(this.line.layout.end);
+    this.out += '^C\r\n';
+    this.flush();
+    this.close();
+    this.onInterrupt();
+  }
+
+  close() {
+    this.closed = true;
+    this.keys = [];
+    this.line = null;
+    this.reader = null;
+    this.pending = null;
+  }
+
+  // Up to `size` bytes of the next line (none at the end of input); the line
+  // is edited on screen until Enter.
+  next(size) {
+    if (this.pending !== null) return Promise.resolve(this.take(size));
+    return new Promise((resolve) => {
+      if (this.closed) return;
+      this.reader = { size, resolve };
+      const column = this.column();
+      if (column && typeof column.then === 'function') column.then((c) => this.begin(c), () => this.begin(0));
+      else this.begin(column);
+    });
+  }
+
+  take(size) {
+    const part = this.pending.subarray(0, size);
+    this.pending = this.pending.length > size ? this.pending.subarray(size) : null;
+    return part;
+  }
+
+  begin(column) {
+    if (this.closed || !this.reader) return;
+    const cols = Math.max(1, this.columns() | 0);
+    const origin = Math.min(Math.max(0, column | 0), cols);
+    this.line = { text: '', graphemes: [], cursor: 0, cols, origin, at: origin, recall: this.history.length, draft: '' };
+    this.line.layout = this.layout([]);
+    this.pump();
+  }
+
+  pump() {
+    while (this.line && this.keys.length > 0) this.press(this.keys.shift());
+    this.flush();
+  }
+
+  flush() {
+    const out = this.out;
+    this.out = '';
+    if (out) this.echo(out);
+  }
+
+  press({ key, text }) {
+    const line = this.line;
+    const { graphemes, cursor } = line;
+    const at = (i) => graphemes.slice(0, i).join('').length; // where grapheme i begins in the text
+    if (key === 'text') {
+      this.edit(line.text.slice(0, at(cursor)) + text + line.text.slice(at(cursor)), at(cursor) + text.length);
+    } else if (key === 'backspace' && cursor > 0) {
+      this.edit(line.text.slice(0, at(cursor - 1)) + line.text.slice(at(cursor)), at(cursor - 1));
+    } else if (key === 'delete' && cursor < graphemes.length) {
+      this.edit(line.text.slice(0, at(cursor)) + line.text.slice(at(cursor + 1)), at(cursor));
+    } else if (key === 'left' || key === 'right' || key === 'home' || key === 'end') {
+      const to = { left: cursor - 1, right: cursor + 1, home: 0, end: graphemes.length }[key];
+      this.place(Math.min(Math.max(0, to), graphemes.length));
+    } else if ((key === 'up' && line.recall > 0) || (key === 'down' && line.recall < this.history.length)) {
+      if (line.recall === this.history.length) line.draft = line.text;
+      line.recall += key === 'up' ? -1 : 1;
+      const recalled = line.recall === this.history.length ? line.draft : this.history[line.recall];
+      this.edit(recalled, recalled.length);
+    } else if (key === 'enter') {
+      this.place(graphemes.length);
+      this.out += line.at === line.layout.end ? '\r\n' : '\r'; // already at the start of a row after a full one
+      if (line.text !== '' && line.text !== this.history[this.history.length - 1]) this.history.push(line.text);
+      this.send(LineEditor.encoder.encode(line.text + '\r\n'));
+    } else if (key === 'eof') {
+      this.place(graphemes.length);
+      this.send(line.text === '' ? null : LineEditor.encoder.encode(line.text));
+    }
+  }
+
+  send(bytes) {
+    const { size, resolve } = this.reader;
+    this.reader = null;
+    this.line = null;
+    this.pending = bytes;
+    resolve(bytes === null ? new Uint8Array(0) : this.take(size));
+  }
+
+  // The line becomes `text`, the cursor the first grapheme boundary at or
+  // after `offset`; the screen follows.
+  edit(text, offset) {
+    const line = this.line;
+    const old = line.graphemes;
+    const shown = line.layout;
+    const graphemes = LineEditor.graphemes(text);
+    let cursor = 0;
+    for (let o = 0; cursor < graphemes.length && o < offset; ) o += graphemes[cursor++].length;
+    let k = 0; // the first grapheme that changed
+    while (k < graphemes.length && k < old.length && graphemes[k] === old[k]) k++;
+    Object.assign(line, { text, graphemes, cursor, layout: this.layout(graphemes) });
+    const { starts, ends, end } = line.layout;
+    const stride = line.cols + 1;
+    const cells = shown.end - shown.starts[k];
+    if (k === graphemes.length && k === old.length - 1 && cursor === k && line.at === shown.end &&
+        end === shown.starts[k] && cells > 0 && cells <= shown.end % stride && shown.end % stride < line.cols) {
+      // Backspace at the end of the line, within one row.
+      this.out += '\b'.repeat(cells) + ' '.repeat(cells) + '\b'.repeat(cells);
+      line.at = end;
+    } else if (k < graphemes.length || k < old.length) {
+      // Written again from where grapheme k begins; the end of a full row
+      // cannot be reached by moving the cursor, so from its last grapheme then.
+      const pen = (i) => (i === 0 ? line.origin : ends[i - 1]);
+      let from = k;
+      while (from > 0 && pen(from) % stride === line.cols && pen(from) !== line.at) from--;
+      this.moveTo(pen(from));
+      for (let i = from; i < graphemes.length; i++) this.out += this.shown(i);
+      if (from < graphemes.length) line.at = end;
+      if (shown.end > end) this.out += '\x1b[J';
+    }
+    this.place(cursor);
+  }
+
+  place(cursor) {
+    const { layout } = this.line;
+    this.line.cursor = cursor;
+    this.moveTo(cursor < layout.starts.length ? layout.starts[cursor] : layout.end);
+  }
+
+  // Moves the terminal's cursor to position `p` of the line on screen.
+  moveTo(p) {
+    const line = this.line;
+    const { cols, at, graphemes } = line;
+    const { starts } = line.layout;
+    if (p === at) return;
+    const stride = cols + 1;
+    if (p % stride === cols) {
+      // After a full row: write the graphemes that end there again.
+      let j = graphemes.length - 1;
+      while (j >= 0 && starts[j] >= p) j--;
+      if (j < 0) return this.moveTo(p + 1);
+      this.moveTo(starts[j]);
+      for (; j < graphemes.length && starts[j] <= p; j++) this.out += this.shown(j);
+      line.at = p;
+      return;
+    }
+    const row = Math.floor(p / stride), col = p % stride;
+    const atRow = Math.floor(at / stride), atCol = at % stride;
+    if (row !== atRow) {
+      this.out += row < atRow ? `\x1b[${atRow - row}A` : `\x1b[${row - atRow}B`;
+      if (col !== Math.min(atCol, cols - 1)) this.out += `\x1b[${col + 1}G`;
+    } else if (atCol === cols) {
+      this.out += `\x1b[${col + 1}G`;
+    } else {
+      this.out += col < atCol ? `\x1b[${atCol - col}D` : `\x1b[${col - atCol}C`;
+    }
+    line.at = p;
+  }
+
+  // Where each grapheme starts and ends on screen, and where the line ends.
+  layout(graphemes) {
+    const { cols, origin } = this.line;
+    const stride = cols + 1;
+    const starts = [], ends = [];
+    let row = 0, col = origin;
+    for (const grapheme of graphemes) {
+      let start = -1;
+      for (const w of this.cells(grapheme, col === cols ? 0 : col)) {
+        if (w > 0 && col + w > cols) {
+          row++;
+          col = 0;
+        }
+        if (start < 0) start = row * stride + col;
+        col += w;
+      }
+      starts.push(start < 0 ? row * stride + col : start);
+      ends.push(row * stride + col);
+    }
+    return { starts, ends, end: row * stride + col };
+  }
+
+  // The cells a grapheme takes at column `col`, split where the terminal may
+  // wrap inside it: ^Z is two characters, a Tab is shown as spaces up to the
+  // next multiple of 8 columns, and a cluster of several wide characters
+  // (an emoji sequence, where the terminal gives each its own cells) may
+  // break between them.
+  cells(grapheme, col) {
+    const cols = this.line.cols;
+    if (grapheme === '\t') return Array(Math.min(8 - (col % 8), cols - col)).fill(1);
+    if (grapheme === '\x1a') return [1, 1];
+    const width = (text) => Math.max(0, this.width(text) | 0);
+    const total = width(grapheme);
+    const parts = grapheme.length < 2 ? [] : Array.from(grapheme, width).filter((w) => w > 0);
+    const split = parts.length > 1 && parts.reduce((a, b) => a + b) === total;
+    return (split ? parts : [total]).map((w) => Math.min(w, cols));
+  }
+
+  shown(i) {
+    const { graphemes, layout } = this.line;
+    const grapheme = graphemes[i];
+    if (grapheme === '\t') return ' '.repeat(layout.ends[i] - layout.starts[i]);
+    return grapheme === '\x1a' ? '^Z' : grapheme;
+  }
+
+  static graphemes(text) {
+    if (!LineEditor.segmenter) return Array.from(text);
+    return Array.from(LineEditor.segmenter.segment(text), (s) => s.segment);
+  }
+
+  // Cells for a grapheme where the terminal gives none: one per code point,
+  // none for combining marks.
+  static width(grapheme) {
+    let cells = 0;
+    for (const c of grapheme) if (c < '\u0300' || c > '\u036f') cells++;
+    return cells;
+  }
+}
+
+// Bytes as a string of char codes 0..255.
+function byteString(bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+  return text;
+}
+
+if (typeof module === 'object') module.exports = { LineEditor, byteString };
