@@ -1,80 +1,46 @@
-// Part of the program's module (linked with --pre-js): before main() runs,
-// the page's folder is loaded from IndexedDB and made the current directory.
-// A folder seen for the first time starts with one empty logfile.txt. The
-// page reaches the folder through Module.zvFolder.
+// Part of the program's module (linked with --pre-js). Before main() runs,
+// the page's folder (Module.zvFolder, read from the browser's storage when
+// the run started) is copied into the program's file system at
+// /store/folder, the program's current directory and the root of every name
+// it opens. Each file the program closes is handed back to the page
+// (Module.zvStore), and the program goes on once the page has stored it.
 (function () {
-  var ROOT = '/store';
-  var FOLDER = ROOT + '/folder';
-  var storing = Promise.resolve();
-
-  function sync(populate) {
-    return new Promise(function (resolve, reject) {
-      FS.syncfs(populate, function (error) {
-        if (error) reject(error);
-        else resolve();
-      });
-    });
-  }
-
-  // Every file under the folder, as [{name, size, time}], names relative to it.
-  function list() {
-    var files = [];
-    (function walk(dir, prefix) {
-      FS.readdir(dir).forEach(function (entry) {
-        if (entry === '.' || entry === '..') return;
-        var stat = FS.stat(dir + '/' + entry);
-        if (FS.isDir(stat.mode)) walk(dir + '/' + entry, prefix + entry + '/');
-        else files.push({ name: prefix + entry, size: stat.size, time: stat.mtime.getTime() });
-      });
-    })(FOLDER, '');
-    return files;
-  }
-
-  function removeTree(dir) {
-    FS.readdir(dir).forEach(function (entry) {
-      if (entry === '.' || entry === '..') return;
-      var path = dir + '/' + entry;
-      if (FS.isDir(FS.stat(path).mode)) {
-        removeTree(path);
-        FS.rmdir(path);
-      } else {
-        FS.unlink(path);
-      }
-    });
-  }
-
-  Module.zvFolder = {
-    list: list,
-    read: function (name) { return FS.readFile(FOLDER + '/' + name); },
-    remove: function (name) { FS.unlink(FOLDER + '/' + name); },
-    clear: function () {
-      removeTree(FOLDER);
-      FS.writeFile(FOLDER + '/logfile.txt', new Uint8Array(0));
-    },
-    // Writes the folder to IndexedDB; resolves once the browser has it.
-    store: function () {
-      storing = storing.then(function () { return sync(false); });
-      return storing;
-    },
-  };
+  var ROOT = '/store/folder';
 
   Module.preRun = [].concat(Module.preRun || []);
   Module.preRun.push(function () {
-    addRunDependency('zv-folder');
-    FS.mkdir(ROOT);
-    FS.mount(FS.filesystems.IDBFS, {}, ROOT);
-    sync(true)
-      .catch(function (error) {
-        if (Module.zvStorageError) Module.zvStorageError(error);
-      })
-      .then(function () {
-        if (!FS.analyzePath(FOLDER).exists) {
-          FS.mkdir(FOLDER);
-          FS.writeFile(FOLDER + '/logfile.txt', new Uint8Array(0));
-        }
-        FS.chdir(FOLDER);
-        if (Module.zvFolderLoaded) Module.zvFolderLoaded();
-        removeRunDependency('zv-folder');
-      });
+    FS.mkdirTree(ROOT);
+    var folder = Module.zvFolder;
+    // Folders before what they hold.
+    Array.from(folder.entries.keys()).sort().forEach(function (name) {
+      var entry = folder.entries.get(name);
+      var path = ROOT + '/' + name;
+      if (FS.isDir(entry.mode)) {
+        FS.mkdirTree(path);
+        return;
+      }
+      FS.writeFile(path, entry.contents);
+      FS.utime(path, entry.timestamp.getTime(), entry.timestamp.getTime());
+    });
+    FS.chdir(ROOT);
   });
+
+  // The file at `path` was closed: the page stores it whole (`from` -1) or
+  // appends its bytes from `from` on to the stored file, whose bytes the
+  // program's copy then takes (other tabs may have added to it). 0 once
+  // stored, 1 where the browser refused.
+  Module.zvStoreFile = function (path, from) {
+    var bytes = FS.readFile(path);
+    var name = path.slice(ROOT.length + 1);
+    var appended = from >= 0;
+    return Module.zvStore(name, appended ? bytes.subarray(from) : bytes, appended).then(
+      function (whole) {
+        if (appended) FS.writeFile(path, whole);
+        return 0;
+      },
+      function () {
+        return 1;
+      }
+    );
+  };
 })();

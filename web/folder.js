@@ -1,0 +1,337 @@
+// The folder: the program's current folder, kept in this browser's IndexedDB
+// and shared by every tab and window of the page, and the pane that lists it.
+// Each file is one record, written alone: a program the run closes replaces
+// its record, a line appended to the log is added to the stored log inside
+// one read-write transaction (IndexedDB runs those one at a time across
+// tabs, so no tab's line is lost and the lines keep their order). After each
+// change a tab tells the others on a BroadcastChannel, and they read the
+// folder again. The records keep the layout of Emscripten's IDBFS (database
+// "/store", store FILE_DATA, keys "/store/folder/NAME"), so a folder kept by
+// an earlier version of the page is read as it is.
+'use strict';
+
+const LOG_NAME = 'logfile.txt';
+
+class Folder {
+  static ROOT = '/store/folder';
+  static FILE = 0o100666;
+  static DIRECTORY = 0o40777;
+
+  constructor() {
+    this.entries = new Map(); // name -> {timestamp: Date, mode, contents?}
+    this.db = null; // null where the browser keeps nothing: the folder lives in the page
+    this.refused = null; // why the browser keeps nothing, where it does not
+    this.listeners = [];
+    this.reading = 0; // the newest read of the whole folder
+    this.channel = typeof BroadcastChannel === 'function' ? new BroadcastChannel('zorvandrel-folder') : null;
+    if (this.channel) this.channel.onmessage = () => this.refresh().catch(() => {});
+  }
+
+  // Opens the stored folder (a new one holds one empty logfile.txt); where
+  // the browser refuses storage, a folder in the page only (`refused` says
+  // why).
+  async open() {
+    try {
+      this.db = await new Promise((resolve, reject) => {
+        const request = indexedDB.open('/store', 21);
+        request.onupgradeneeded = () => {
+          const store = request.result.createObjectStore('FILE_DATA');
+          store.createIndex('timestamp', 'timestamp', { unique: false });
+        };
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
+        request.onblocked = () => reject(new Error('the folder is held by an older version of this page'));
+      });
+      this.db.onversionchange = () => this.db.close();
+      await this.transaction('readwrite', (store, done) => {
+        const root = store.get(Folder.ROOT);
+        root.onsuccess = () => {
+          if (root.result !== undefined) return done();
+          store.put(Folder.entry(Folder.DIRECTORY), Folder.ROOT);
+          store.put(Folder.entry(Folder.FILE, new Uint8Array(0)), Folder.key(LOG_NAME));
+          done();
+        };
+      });
+      await this.refresh();
+    } catch (error) {
+      this.db = null;
+      this.refused = error;
+      this.entries = new Map([[LOG_NAME, Folder.entry(Folder.FILE, new Uint8Array(0))]]);
+      this.notify();
+    }
+  }
+
+  static entry(mode, contents) {
+    return contents === undefined ? { timestamp: new Date(), mode } : { timestamp: new Date(), mode, contents };
+  }
+
+  static key(name) {
+    return Folder.ROOT + '/' + name;
+  }
+
+  // Reads the whole folder again (another tab changed it).
+  async refresh() {
+    if (!this.db) return;
+    const reading = ++this.reading;
+    const entries = new Map();
+    const prefix = Folder.ROOT + '/';
+    await this.transaction('readonly', (store, done) => {
+      const cursor = store.openCursor(IDBKeyRange.bound(prefix, prefix + '\uffff'));
+      cursor.onsuccess = () => {
+        const at = cursor.result;
+        if (!at) return done();
+        entries.set(at.key.slice(prefix.length), at.value);
+        at.continue();
+      };
+    });
+    if (reading !== this.reading) return; // a newer read is under way
+    this.entries = entries;
+    this.notify();
+  }
+
+  transaction(mode, body) {
+    return new Promise((resolve, reject) => {
+      const transaction = this.db.transaction(['FILE_DATA'], mode);
+      let result;
+      transaction.oncomplete = () => resolve(result);
+      transaction.onerror = () => reject(transaction.error);
+      transaction.onabort = () => reject(transaction.error || new Error('the browser did not store the folder'));
+      body(transaction.objectStore('FILE_DATA'), (value) => (result = value));
+    });
+  }
+
+  // A read-write transaction; once the browser has it, the other tabs hear,
+  // and this tab reads the folder again (what it read before may be older).
+  async change(body) {
+    const result = await this.transaction('readwrite', body);
+    if (this.channel) this.channel.postMessage('changed');
+    this.refresh().catch(() => {});
+    return result;
+  }
+
+  notify() {
+    for (const listener of this.listeners) listener();
+  }
+
+  isFile(name) {
+    const entry = this.entries.get(name);
+    return entry !== undefined && Folder.isFileMode(entry.mode);
+  }
+
+  static isFileMode(mode) {
+    return (mode & 0o170000) === 0o100000;
+  }
+
+  // The files, newest first ({name, size, time}).
+  files() {
+    const files = [];
+    for (const [name, entry] of this.entries) {
+      if (Folder.isFileMode(entry.mode)) {
+        files.push({ name, size: entry.contents.length, time: entry.timestamp.getTime() });
+      }
+    }
+    return files.sort((a, b) => b.time - a.time || (a.name < b.name ? -1 : a.name > b.name ? 1 : 0));
+  }
+
+  read(name) {
+    return this.entries.get(name).contents;
+  }
+
+  // The file `name` now holds `bytes` (the later of two writes wins).
+  async put(name, bytes) {
+    const entry = Folder.entry(Folder.FILE, bytes);
+    if (this.db) await this.change((store) => store.put(entry, Folder.key(name)));
+    this.entries.set(name, entry);
+    this.notify();
+  }
+
+  // Adds `bytes` at the end of the stored file `name`; resolves to what it
+  // then holds.
+  async append(name, bytes) {
+    const join = (before) => {
+      const whole = new Uint8Array(before.length + bytes.length);
+      whole.set(before);
+      whole.set(bytes, before.length);
+      return Folder.entry(Folder.FILE, whole);
+    };
+    let entry;
+    if (this.db) {
+      entry = await this.change((store, done) => {
+        const request = store.get(Folder.key(name));
+        request.onsuccess = () => {
+          const stored = request.result;
+          const joined = join(stored && Folder.isFileMode(stored.mode) ? stored.contents : new Uint8Array(0));
+          store.put(joined, Folder.key(name));
+          done(joined);
+        };
+      });
+    } else {
+      entry = join(this.isFile(name) ? this.read(name) : new Uint8Array(0));
+    }
+    this.entries.set(name, entry);
+    this.notify();
+    return entry.contents;
+  }
+
+  async remove(name) {
+    if (this.db) await this.change((store) => store.delete(Folder.key(name)));
+    this.entries.delete(name);
+    this.notify();
+  }
+
+  // Every file and folder gone, and one empty logfile.txt.
+  async clear() {
+    const prefix = Folder.ROOT + '/';
+    const log = Folder.entry(Folder.FILE, new Uint8Array(0));
+    if (this.db) {
+      await this.change((store) => {
+        store.delete(IDBKeyRange.bound(prefix, prefix + '\uffff'));
+        store.put(log, Folder.key(LOG_NAME));
+      });
+    }
+    this.entries = new Map([[LOG_NAME, log]]);
+    this.notify();
+  }
+
+  // An empty logfile.txt where the folder has none (an empty folder of that
+  // name gives way; one that holds files does not).
+  async createLog() {
+    const prefix = Folder.key(LOG_NAME) + '/';
+    if (this.isFile(LOG_NAME) || [...this.entries.keys()].some((name) => name.startsWith(LOG_NAME + '/'))) return;
+    const log = Folder.entry(Folder.FILE, new Uint8Array(0));
+    if (this.db) {
+      await this.change((store) => {
+        const inside = store.count(IDBKeyRange.bound(prefix, prefix + '\uffff'));
+        inside.onsuccess = () => {
+          if (inside.result === 0) store.put(log, Folder.key(LOG_NAME));
+        };
+      });
+    } else {
+      this.entries.set(LOG_NAME, log);
+      this.notify();
+    }
+  }
+}
+
+// The folder beside the terminal: each file with its size, newest first,
+// to view, download and delete (all but the log, which the program needs);
+// "Clear folder"; and "Create an empty logfile.txt" where the log is gone.
+class FolderPane {
+  constructor(folder, elements) {
+    this.folder = folder;
+    this.el = elements; // files, clear, createLog, viewer, viewerTitle, viewerText, viewerClose
+    this.viewed = null; // the file in the viewer, and the button that opened it
+    this.opener = null;
+    folder.listeners.push(() => this.render());
+    Language.listeners.push(() => this.render());
+    elements.clear.addEventListener('click', () => {
+      if (confirm(tr('confirmClear'))) this.act(folder.clear());
+    });
+    elements.createLog.addEventListener('click', () => this.act(folder.createLog()));
+    elements.viewerClose.addEventListener('click', () => this.hide(true));
+    elements.viewer.addEventListener('keydown', (event) => {
+      if (event.key === 'Escape') this.hide(true);
+    });
+  }
+
+  act(change) {
+    change.catch((error) => alert(tr('notStored', { error })));
+  }
+
+  render() {
+    const { folder, el } = this;
+    // The focus stays on the same control of the same file.
+    const focused = document.activeElement;
+    const focusedItem = focused && el.files.contains(focused) ? focused.closest('li') : null;
+    const keep = focusedItem ? [focusedItem.dataset.name, focused.className] : null;
+    for (const link of el.files.querySelectorAll('a.download')) URL.revokeObjectURL(link.href);
+    el.files.replaceChildren(...folder.files().map((file) => this.item(file)));
+    if (keep) {
+      const again = el.files.querySelector(`li[data-name="${CSS.escape(keep[0])}"] .${keep[1]}`);
+      if (again) again.focus();
+    }
+    el.createLog.hidden = folder.isFile(LOG_NAME);
+    if (this.viewed !== null) {
+      if (folder.isFile(this.viewed)) this.show(this.viewed, null);
+      else this.hide(false);
+    }
+  }
+
+  item(file) {
+    const item = document.createElement('li');
+    item.dataset.name = file.name;
+    const name = document.createElement('span');
+    name.className = 'name';
+    name.textContent = file.name;
+    const size = document.createElement('span');
+    size.className = 'size';
+    size.textContent = tr('size', { count: file.size });
+    const view = FolderPane.control('button', 'view', tr('view'), tr('viewLabel', { name: file.name }));
+    view.addEventListener('click', () => this.show(file.name, view));
+    const download = FolderPane.control('a', 'download', tr('download'), tr('downloadLabel', { name: file.name }));
+    download.download = file.name.split('/').pop();
+    download.href = URL.createObjectURL(
+      new Blob([this.folder.read(file.name)], { type: 'application/octet-stream' })
+    );
+    item.append(name, ' ', size, ' ', view, ' ', download);
+    if (file.name !== LOG_NAME) {
+      const remove = FolderPane.control('button', 'delete', tr('delete'), tr('deleteLabel', { name: file.name }));
+      remove.addEventListener('click', () => this.remove(file.name, item, remove));
+      item.append(' ', remove);
+    }
+    return item;
+  }
+
+  static control(tag, className, text, label) {
+    const control = document.createElement(tag);
+    if (tag === 'button') control.type = 'button';
+    control.className = className;
+    control.textContent = text;
+    control.setAttribute('aria-label', label);
+    return control;
+  }
+
+  remove(name, item, button) {
+    if (!confirm(tr('confirmDelete', { name }))) return;
+    // The keyboard goes on from the next file's Delete (or Clear folder).
+    const hadFocus = document.activeElement === button;
+    let next = item.nextElementSibling;
+    while (next && !next.querySelector('button.delete')) next = next.nextElementSibling;
+    const after = next ? next.dataset.name : null;
+    this.act(
+      this.folder.remove(name).then(() => {
+        if (!hadFocus) return;
+        const target = after && this.el.files.querySelector(`li[data-name="${CSS.escape(after)}"] button.delete`);
+        (target || this.el.clear).focus();
+      })
+    );
+  }
+
+  // Shows a file's bytes as UTF-8 text, as the terminal shows the program's.
+  show(name, opener) {
+    const { viewer, viewerTitle, viewerText } = this.el;
+    this.viewed = name;
+    if (opener) this.opener = opener;
+    viewer.hidden = false;
+    viewer.dataset.name = name;
+    viewerTitle.textContent = name;
+    viewerText.textContent = new TextDecoder().decode(this.folder.read(name));
+    if (opener) viewerText.focus();
+  }
+
+  hide(returnFocus) {
+    const { viewer, viewerTitle, viewerText } = this.el;
+    const name = this.viewed;
+    this.viewed = null;
+    viewer.hidden = true;
+    viewerTitle.textContent = '';
+    viewerText.textContent = '';
+    delete viewer.dataset.name;
+    if (!returnFocus) return;
+    const opener =
+      this.opener && this.opener.isConnected
+        ? this.opener
+        : this.el.files.querySelector(`li[data-name="${CSS.escape(name)}"] .view`);
+    (opener || this.el.clear).focus();
+  }
+}

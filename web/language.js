@@ -1,0 +1,57 @@
+// The page's language: English or Russian, the first of the browser's
+// languages that the page speaks (English where it speaks none of them), or
+// the one chosen with the switch in the header, which is remembered. The
+// texts are the tables in lang-en.js and lang-ru.js. An element with
+// data-text="KEY" shows the text of KEY; data-label="KEY" gives it that
+// text as its accessible name.
+'use strict';
+
+const Language = {
+  current: 'en',
+  listeners: [],
+  storageKey: 'zorvandrel-language',
+
+  preferred() {
+    try {
+      const kept = localStorage.getItem(Language.storageKey);
+      if (kept && ZV_TEXTS[kept]) return kept;
+    } catch (error) {
+      // storage refused: the browser's languages decide
+    }
+    for (const tag of navigator.languages || [navigator.language]) {
+      const base = String(tag).toLowerCase().split('-')[0];
+      if (ZV_TEXTS[base]) return base;
+    }
+    return 'en';
+  },
+
+  set(language, remember) {
+    Language.current = ZV_TEXTS[language] ? language : 'en';
+    if (remember) {
+      try {
+        localStorage.setItem(Language.storageKey, Language.current);
+      } catch (error) {
+        // not remembered where storage is refused
+      }
+    }
+    document.documentElement.lang = Language.current;
+    for (const element of document.querySelectorAll('[data-text]')) element.textContent = tr(element.dataset.text);
+    for (const element of document.querySelectorAll('[data-label]')) {
+      element.setAttribute('aria-label', tr(element.dataset.label));
+    }
+    for (const listener of Language.listeners) listener();
+  },
+};
+
+// The text of `key` in the page's language, with {name} replaced by
+// values.name; a text that differs by number is chosen by values.count.
+function tr(key, values) {
+  const table = ZV_TEXTS[Language.current];
+  let text = key in table ? table[key] : ZV_TEXTS.en[key];
+  if (text !== null && typeof text === 'object' && values && 'count' in values) {
+    const form = new Intl.PluralRules(Language.current).select(values.count);
+    text = text[form] || text.other;
+  }
+  if (typeof text !== 'string' || !values) return text;
+  return text.replace(/\{(\w+)\}/g, (whole, name) => (name in values ? String(values[name]) : whole));
+}

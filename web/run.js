@@ -1,0 +1,201 @@
+// The run: one instance of the program at a time in the terminal, Stop, and
+// the status line under the terminal, which says in plain words what the run
+// is doing or how it ended. Each run is a fresh instance of the program; the
+// compiled code is kept and instantiated again for "Run again". Served, the
+// page fetches zorvandrel.wasm and compiles it while it arrives; opened from
+// disk, where a page may not fetch, it runs the program's single-file form
+// zorvandrel-file.js, which holds the same code.
+'use strict';
+
+class Runner {
+  constructor({ term, folder, editorOptions, elements }) {
+    this.term = term;
+    this.folder = folder;
+    this.editorOptions = editorOptions;
+    this.el = elements; // status, generated, compile, stop, runAgain
+    this.run = null;
+    this.fromDisk = location.protocol === 'file:';
+    this.factory = this.fromDisk ? Runner.loadScript('zorvandrel-file.js').then(() => createZorvandrelFile) : null;
+    this.compiled = this.fromDisk ? null : Runner.compile();
+    this.el.stop.addEventListener('click', () => this.stop());
+    folder.listeners.push(() => this.showGenerated());
+  }
+
+  static compile() {
+    const whole = () =>
+      fetch('zorvandrel.wasm')
+        .then((response) => response.arrayBuffer())
+        .then((bytes) => WebAssembly.compile(bytes));
+    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetch('zorvandrel.wasm')).catch(whole) : whole();
+  }
+
+  static loadScript(src) {
+    return new Promise((resolve, reject) => {
+      const script = document.createElement('script');
+      script.src = src;
+      script.onload = resolve;
+      script.onerror = () => reject(new Error('could not load ' + src));
+      document.head.append(script);
+    });
+  }
+
+  // A fresh run of the program, once `folderReady` has read the folder
+  // (again: other tabs may have changed it).
+  start(folderReady) {
+    const run = {
+      phase: 'loading', // then 'waiting' (for a line), 'running', 'ended' or 'stopped'
+      asked: false, // the program has asked for a line
+      output: [], // the transcript's chunks, strings of char codes 0..255
+      exitCode: null,
+      generated: null, // the name of the program file the run wrote
+      failure: null,
+      editor: null,
+    };
+    run.editor = new LineEditor({ ...this.editorOptions, onInterrupt: () => this.stopped(run) });
+    this.run = run;
+    const { term, el } = this;
+    term.reset();
+    term.write('\x1b[?2004h'); // pasted text comes bracketed, apart from typed keys
+    term.options.cursorBlink = true;
+    el.runAgain.disabled = true;
+    el.stop.disabled = false;
+    this.render();
+
+    // Once a run is stopped, nothing it waits for comes back: it writes nothing more.
+    const live = (promise) => promise.then((value) => (run.phase === 'stopped' ? new Promise(() => {}) : value));
+    const module = {
+      zvFolder: this.folder,
+      zvReadInput: (size) => {
+        run.asked = true;
+        this.setPhase(run, 'waiting');
+        return live(run.editor.next(size)).then((bytes) => {
+          this.setPhase(run, 'running');
+          return bytes;
+        });
+      },
+      zvWriteOutput: (bytes) => {
+        if (run.phase === 'stopped') return;
+        run.output.push(byteString(bytes));
+        term.write(bytes);
+      },
+      zvStore: (name, bytes, append) => {
+        if (append) return live(this.folder.append(name, bytes));
+        return live(this.folder.put(name, bytes).then(() => (run.generated = name)));
+      },
+      zvExit: (code) => {
+        run.editor.close();
+        run.exitCode = code;
+        this.ended(run, 'ended');
+      },
+      print() {},
+      printErr() {},
+    };
+    if (this.compiled) {
+      module.instantiateWasm = (imports, receive) => {
+        this.compiled
+          .then((code) => WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code)))
+          .catch((error) => this.failed(run, error));
+        return {};
+      };
+    }
+    Promise.all([this.factory || createZorvandrel, folderReady])
+      .then(([create]) => run === this.run && run.phase !== 'stopped' && create(module))
+      .catch((error) => this.failed(run, error));
+  }
+
+  // Stop: as Ctrl-C in the terminal.
+  stop() {
+    if (this.run && !this.run.editor.closed) this.run.editor.interrupt();
+  }
+
+  stopped(run) {
+    this.ended(run, 'stopped');
+  }
+
+  failed(run, error) {
+    run.failure = String(error);
+    run.editor.close();
+    this.ended(run, 'ended');
+  }
+
+  setPhase(run, phase) {
+    if (run.phase === 'stopped' || run.phase === 'ended') return;
+    run.phase = phase;
+    if (run === this.run) this.render();
+  }
+
+  ended(run, phase) {
+    run.phase = phase;
+    if (run !== this.run) return;
+    const { term, el } = this;
+    term.options.cursorBlink = false;
+    el.stop.disabled = true;
+    el.runAgain.disabled = false;
+    this.render();
+    el.runAgain.focus();
+  }
+
+  state() {
+    if (!this.run) return 'loading';
+    if (this.run.phase === 'running' && !this.run.asked) return 'loading';
+    return this.run.phase;
+  }
+
+  // The status line's text.
+  statusText() {
+    const run = this.run;
+    let text;
+    if (!run || this.state() === 'loading') text = tr('loading');
+    else if (run.phase === 'stopped') text = tr('stopped');
+    else if (run.failure !== null) text = tr('notStarted', { error: run.failure });
+    else if (run.phase !== 'ended') text = tr('waiting');
+    else if (run.exitCode !== 0) text = tr('error', { code: run.exitCode, reason: Runner.reason(run.exitCode) });
+    else if (run.generated !== null) text = tr('generated', { name: run.generated });
+    else text = tr('noProgram');
+    return this.folder.refused ? text + ' ' + tr('notKept') : text;
+  }
+
+  static reason(code) {
+    const reasons = tr('reasons');
+    if (reasons[code]) return reasons[code];
+    if (code >= 150 && code <= 161) return reasons.device;
+    return reasons.other;
+  }
+
+  render() {
+    this.el.status.textContent = this.statusText();
+    this.showGenerated();
+  }
+
+  // After a run that wrote a program: its Download link and the command
+  // that compiles it, in the run bar.
+  showGenerated() {
+    const { generated: link, compile } = this.el;
+    const run = this.run;
+    const name = run && (run.phase === 'ended' || run.phase === 'stopped') ? run.generated : null;
+    if (link.href) URL.revokeObjectURL(link.href);
+    link.removeAttribute('href');
+    if (name === null || !this.folder.isFile(name)) {
+      link.hidden = true;
+      compile.hidden = true;
+      return;
+    }
+    const base = name.split('/').pop();
+    link.href = URL.createObjectURL(new Blob([this.folder.read(name)], { type: 'application/octet-stream' }));
+    link.download = base;
+    link.textContent = tr('download');
+    link.setAttribute('aria-label', tr('downloadLabel', { name }));
+    link.hidden = false;
+    compile.querySelector('code').textContent = 'fpc ' + Runner.quoted(base);
+    compile.hidden = false;
+  }
+
+  // A file name as a shell takes it: bare where nothing in it is special,
+  // else in double quotes (which cmd, PowerShell and POSIX shells all read),
+  // or in single quotes where a POSIX shell would still expand something.
+  static quoted(name) {
+    if (/^[A-Za-z0-9._+-]+$/.test(name)) return name;
+    if (!/[$`!]/.test(name)) return '"' + name + '"';
+    return "'" + name.replace(/'/g, "'\\''") + "'";
+  }
+}
