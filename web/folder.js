@@ -84,9 +84,21 @@ class Folder {
         at.continue();
       };
     });
-    if (reading !== this.reading) return; // a newer read is under way
+    // Unchanged (this tab's own change, read back): the pane stays as it is.
+    if (reading !== this.reading || Folder.same(entries, this.entries)) return;
     this.entries = entries;
     this.notify();
+  }
+
+  static same(a, b) {
+    if (a.size !== b.size) return false;
+    for (const [name, entry] of a) {
+      const other = b.get(name);
+      if (!other || other.mode !== entry.mode || other.timestamp.getTime() !== entry.timestamp.getTime()) return false;
+      const [x, y] = [entry.contents, other.contents];
+      if (x !== y && (!x || !y || x.length !== y.length || x.some((byte, i) => byte !== y[i]))) return false;
+    }
+    return true;
   }
 
   transaction(mode, body) {
