@@ -1,3 +1,24 @@
-// Offline: the site's service worker (written at build time) keeps the page
-// working once visited.
+// Offline: the site's service worker (sw.js, written at build time) keeps
+// every file of the page once visited, so that the page opens without the
+// network, and brings in a new release at the latest on the second load
+// after it is published. Browsers run service workers only on HTTPS and
+// localhost pages; elsewhere (opened from disk, plain http on a school's
+// network) the page works as before, from the network. The worker is
+// registered once the program waits for its first line (or at most 10 s
+// after the page has loaded): its first download of the whole site would
+// otherwise hold up the program's start on a first visit.
 'use strict';
+
+if ((location.protocol === 'https:' || location.protocol === 'http:') && window.isSecureContext &&
+    'serviceWorker' in navigator) {
+  let registered = false;
+  const register = () => {
+    if (registered) return;
+    registered = true;
+    navigator.serviceWorker.register('sw.js').catch(() => {
+      // refused (a private window, storage turned off): the page needs the network
+    });
+  };
+  document.addEventListener('zorvandrel-waiting', register, { once: true });
+  window.addEventListener('load', () => setTimeout(register, 10000));
+}

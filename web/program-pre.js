@@ -1,28 +1,33 @@
 // Part of the program's module (linked with --pre-js). Before main() runs,
-// the page's folder (Module.zvFolder, read from the browser's storage when
-// the run started) is copied into the program's file system at
-// /store/folder, the program's current directory and the root of every name
-// it opens. Each file the program closes is handed back to the page
-// (Module.zvStore), and the program goes on once the page has stored it.
+// the page's folder (Module.zvFolder, once Module.zvFolderReady has read it
+// from the browser's storage; the program is compiled meanwhile) is copied
+// into the program's file system at /store/folder, the program's current
+// directory and the root of every name it opens. Each file the program
+// closes is handed back to the page (Module.zvStore), and the program goes
+// on once the page has stored it.
 (function () {
   var ROOT = '/store/folder';
 
   Module.preRun = [].concat(Module.preRun || []);
   Module.preRun.push(function () {
-    FS.mkdirTree(ROOT);
-    var folder = Module.zvFolder;
-    // Folders before what they hold.
-    Array.from(folder.entries.keys()).sort().forEach(function (name) {
-      var entry = folder.entries.get(name);
-      var path = ROOT + '/' + name;
-      if (FS.isDir(entry.mode)) {
-        FS.mkdirTree(path);
-        return;
-      }
-      FS.writeFile(path, entry.contents);
-      FS.utime(path, entry.timestamp.getTime(), entry.timestamp.getTime());
+    addRunDependency('zv-folder');
+    Module.zvFolderReady.then(function () {
+      FS.mkdirTree(ROOT);
+      var folder = Module.zvFolder;
+      // Folders before what they hold.
+      Array.from(folder.entries.keys()).sort().forEach(function (name) {
+        var entry = folder.entries.get(name);
+        var path = ROOT + '/' + name;
+        if (FS.isDir(entry.mode)) {
+          FS.mkdirTree(path);
+          return;
+        }
+        FS.writeFile(path, entry.contents);
+        FS.utime(path, entry.timestamp.getTime(), entry.timestamp.getTime());
+      });
+      FS.chdir(ROOT);
+      removeRunDependency('zv-folder');
     });
-    FS.chdir(ROOT);
   });
 
   // The file at `path` was closed: the page stores it whole (`from` -1) or

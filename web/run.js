@@ -65,7 +65,10 @@ class Runner {
     const live = (promise) => promise.then((value) => (run.phase === 'stopped' ? new Promise(() => {}) : value));
     const module = {
       zvFolder: this.folder,
+      zvFolderReady: folderReady,
       zvReadInput: (size) => {
+        // The program has started: the page's other work (offline.js) may begin.
+        if (!run.asked) document.dispatchEvent(new Event('zorvandrel-waiting'));
         run.asked = true;
         this.setPhase(run, 'waiting');
         return live(run.editor.next(size)).then((bytes) => {
@@ -98,9 +101,11 @@ class Runner {
         return {};
       };
     }
-    Promise.all([this.factory || createZorvandrel, folderReady])
-      .then(([create]) => run === this.run && run.phase !== 'stopped' && create(module))
+    // The program is compiled while the folder is read; it starts once both are there.
+    Promise.resolve(this.factory || createZorvandrel)
+      .then((create) => run === this.run && run.phase !== 'stopped' && create(module))
       .catch((error) => this.failed(run, error));
+    folderReady.catch((error) => this.failed(run, error));
   }
 
   // Stop: as Ctrl-C in the terminal.

@@ -1,5 +1,5 @@
-// The built site (cmake --workflow --preset web): its files, sizes, zip,
-// Content-Security-Policy and the page's elements. Usage:
+// The built site (cmake --workflow --preset web): its files, sizes, zip, service
+// worker, manifest, Content-Security-Policy and the page's elements. Usage:
 //   node --test site.test.js   with ZV_WEB_SITE=<build/web/site>
 // Exits 77 (skipped) where the site is not built, unless ZV_WEB_REQUIRED=1.
 'use strict';
@@ -16,15 +16,20 @@ if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
 }
 const size = (name) => fs.statSync(path.join(site, name)).size;
 const text = (name) => fs.readFileSync(path.join(site, name), 'latin1');
-const expected = ['FAQ.txt', 'addon-fit.js', 'index.html', 'page.css', 'page.js', 'xterm-LICENSE.txt', 'xterm.css',
-  'xterm.js', 'zorvandrel.js', 'zorvandrel.wasm'];
+const served = ['FAQ.txt', 'README.txt', 'addon-fit.js', 'addon-unicode11.js', 'folder.js', 'icon-192.png',
+  'icon-512.png', 'icon.svg', 'index.html', 'lang-en.js', 'lang-ru.js', 'language.js', 'line-editor.js',
+  'manifest.webmanifest', 'offline.js', 'page.css', 'page.js', 'run.js', 'xterm-LICENSE.txt', 'xterm.css', 'xterm.js',
+  'zorvandrel.js', 'zorvandrel.wasm'];
+// and the program in one file, for the page opened from disk
+const expected = [...served, 'sw.js', 'zorvandrel-file.js'].sort();
 
 test('the site holds its files, within the size budget', () => {
   assert.deepStrictEqual(fs.readdirSync(site).sort(), expected);
   const program = size('zorvandrel.js') + size('zorvandrel.wasm');
   const whole = expected.reduce((sum, name) => sum + size(name), 0);
-  console.log(`program ${program} bytes, site ${whole} bytes`);
+  console.log(`program ${program} bytes, in one file ${size('zorvandrel-file.js')} bytes, site ${whole} bytes`);
   assert.ok(program < 400 * 1024, `program ${program} bytes`);
+  assert.ok(size('zorvandrel-file.js') < 400 * 1024, 'zorvandrel-file.js');
   assert.ok(whole < 1.5 * 1024 * 1024, `site ${whole} bytes`);
 });
 
@@ -34,10 +39,18 @@ test('the zip holds the same files in one folder', () => {
   assert.deepStrictEqual(names.filter((n) => !n.endsWith('/')).sort(), expected.map((n) => 'zorvandrel-0.3-web/' + n));
 });
 
-test('FAQ.txt ends its lines with CR LF', () => {
-  const faq = text('FAQ.txt');
-  assert.ok(faq.endsWith('\r\n'));
-  assert.strictEqual(faq.replace(/\r\n/g, '').match(/[\r\n]/), null);
+test('FAQ.txt and README.txt end their lines with CR LF', () => {
+  for (const content of [text('FAQ.txt'), text('README.txt')]) {
+    assert.ok(content.endsWith('\r\n'));
+    assert.strictEqual(content.replace(/\r\n/g, '').match(/[\r\n]/), null);
+  }
+});
+
+test('the service worker keeps every served file; the manifest names the page and its icons', () => {
+  assert.deepStrictEqual(text('sw.js').match(/(?<=\{url:")[^"]+(?=",revision:"\w+"\})/g).sort(), served);
+  const { name, start_url, scope, display, icons } = JSON.parse(text('manifest.webmanifest'));
+  assert.deepStrictEqual([name, start_url, scope, display], ['Zorvandrel 0.3', '.', '.', 'standalone']);
+  for (const icon of icons) assert.ok(served.includes(icon.src), icon.src);
 });
 
 test('the policy allows only the page itself', () => {
