@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The browser page driven in headless Chromium, byte for byte against the Linux build.
+"""The browser page driven in headless Chromium, and a few of its cases in Firefox
+ESR, byte for byte against the Linux build.
 
     browser_test.py --site DIR --native ZORVANDREL [unittest arguments...]
 
@@ -9,7 +10,9 @@ compares what the page's test hook reports (window.zorvandrel: transcript(),
 exitCode(), files()) with the native binary run on the same input bytes (each
 line followed by CR LF) in a temporary folder that starts with an empty
 logfile.txt. ZV_WEB_SITE, if set, overrides --site. The unittest arguments pick
-cases, e.g. Page.test_6_load_to_greeting for the load-to-greeting figure alone.
+cases, e.g. Page.test_6_load_to_greeting for the load-to-greeting figure alone,
+or Firefox for the cases in Firefox ESR (through firefox_bridge.js and
+puppeteer-core from the site's build folder, npm/node_modules).
 
 Exits 77 (skipped) when the site, chromium, chromedriver or Selenium is
 missing, unless ZV_WEB_REQUIRED=1, where that is a failure.
@@ -17,6 +20,7 @@ missing, unless ZV_WEB_REQUIRED=1, where that is a failure.
 
 import argparse
 import functools
+import hashlib
 import http.server
 import json
 import os
@@ -27,6 +31,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 import unittest
 from pathlib import Path
 from urllib.parse import urlsplit
@@ -35,11 +40,17 @@ SKIP = 77
 SOURCE_DIR = Path(__file__).resolve().parents[2]
 CHROMIUM = shutil.which("chromium") or "/usr/bin/chromium"
 CHROMEDRIVER = shutil.which("chromedriver") or "/usr/bin/chromedriver"
+FIREFOX = shutil.which("firefox-esr") or "/usr/bin/firefox-esr"
 GREETING = "Welcome to Zorvandrel! Please, read FAQ & README files."
 
-# Typed-line notation: "\b" is the Backspace key, "\x1a" Ctrl-Z; a line that is
-# exactly CTRL_D is Ctrl-D on an empty line (end of input, no Enter after it).
+# Typed-line notation: "\b" is the Backspace key, "\x1a" Ctrl-Z, "\x03" Ctrl-C,
+# the arrows ← → ↑ ↓ and ⇱ ⇲ ⌦ the keys Left, Right, Up, Down, Home, End and
+# Delete; a line that is exactly CTRL_D is Ctrl-D on an empty line (end of
+# input), and a line that holds Ctrl-C gets no Enter after it either.
 CTRL_D = "\x04"
+EDIT_KEYS = {"\b": "BACKSPACE", "←": "LEFT", "→": "RIGHT", "↑": "UP", "↓": "DOWN", "⇱": "HOME", "⇲": "END",
+             "⌦": "DELETE"}
+SHORT_DIALOGUE = ["prog", "1", "1", "3", ""]
 
 
 def skip_or_fail(reason):
@@ -54,7 +65,7 @@ try:
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
-    from selenium.webdriver.support.ui import WebDriverWait
+    from selenium.webdriver.support.ui import Select, WebDriverWait
 except ImportError:
     # Debian's python3-selenium lives with Debian's interpreter.
     if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
@@ -82,6 +93,16 @@ def native_bytes(lines):
     return out
 
 
+def expected_status(code, files):
+    """The status line after a run that ended with `code` and left `files` (English)."""
+    if code != 0:
+        reasons = re.findall(r"^\s+(\d+): '(.*)',$", (SOURCE_DIR / "web" / "lang-en.js").read_text(), re.M)
+        return f"Run-time error {code}: {dict(reasons)[str(code)]}"
+    last = files.get("logfile.txt", b"").split(b"\r\n")[-2:-1]
+    written = re.fullmatch(rb"sgenerirovana programma mvk_id_\d+ v file (.*)", last[0]) if last else None
+    return f"Generated {written[1].decode()}" if written else "No program was generated: an answer named no option."
+
+
 def run_native(*dialogues):
     """(stdout, exit code, {file name: bytes}) of the Linux build's last run, after the
     dialogues one after another in a fresh folder."""
@@ -101,6 +122,13 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def serve(directory, port=0):
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", port),
+                                             functools.partial(QuietHandler, directory=directory))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server
+
+
 # The time the greeting first shows in the terminal's rows, in ms after the
 # navigation started; installed before any script of the page runs.
 GREETING_PROBE = """
@@ -116,6 +144,9 @@ GREETING_PROBE = """
   observer.observe(document, {childList: true, subtree: true, characterData: true});
 })();
 """ % json.dumps(GREETING)
+# Set once a new service worker takes over a page that had one already.
+TAKEOVER_PROBE = ("navigator.serviceWorker && navigator.serviceWorker.controller && navigator.serviceWorker"
+                  ".addEventListener('controllerchange', () => { window.__zvTakenOver = true; });")
 
 
 class Page(unittest.TestCase):
@@ -123,9 +154,7 @@ class Page(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
-        handler = functools.partial(QuietHandler, directory=str(ARGS.site))
-        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.server = serve(ARGS.site)
         cls.origin = f"http://127.0.0.1:{cls.server.server_address[1]}"
         cls.url = cls.origin + "/index.html"
         cls.profile = tempfile.mkdtemp(prefix="zv-chromium-")
@@ -144,7 +173,8 @@ class Page(unittest.TestCase):
         cls.driver.set_script_timeout(30)
         cls.driver.execute_cdp_cmd("Browser.setDownloadBehavior",
                                    {"behavior": "allow", "downloadPath": cls.downloads})
-        cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": GREETING_PROBE})
+        for probe in (GREETING_PROBE, TAKEOVER_PROBE):
+            cls.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": probe})
         cls.native_cache = {}
         cls.typed = {}
         cls.load()
@@ -205,7 +235,7 @@ class Page(unittest.TestCase):
     @classmethod
     def fresh_run(cls):
         """A new run over a cleared folder (one empty logfile.txt), waiting at its first prompt."""
-        if cls.hook("exitCode()") is None:  # end the waiting run first
+        if cls.hook("state()") not in ("ended", "stopped"):  # end the waiting run first
             cls.type_lines([CTRL_D])
             cls.wait_exit()
         cls.click("#clear-folder")
@@ -220,15 +250,15 @@ class Page(unittest.TestCase):
         for line in lines:
             keys = ""
             for c in line:
-                if c in (CTRL_D, "\x1a"):
+                if c in (CTRL_D, "\x1a", "\x03"):
                     if keys:
                         area.send_keys(keys)
                         keys = ""
-                    letter = "d" if c == CTRL_D else "z"
+                    letter = {CTRL_D: "d", "\x1a": "z", "\x03": "c"}[c]
                     ActionChains(cls.driver).key_down(Keys.CONTROL).send_keys(letter).key_up(Keys.CONTROL).perform()
                 else:
-                    keys += Keys.BACKSPACE if c == "\b" else c
-            if line != CTRL_D:
+                    keys += getattr(Keys, EDIT_KEYS[c]) if c in EDIT_KEYS else c
+            if line != CTRL_D and "\x03" not in line:
                 area.send_keys(keys + Keys.ENTER)
 
     def paste(self, text):
@@ -258,7 +288,7 @@ class Page(unittest.TestCase):
         page_out, page_code, page_files = page
         self.assertEqual(page_out, out)
         self.assertEqual(page_code, code)
-        self.assertIn(str(code), self.driver.find_element(By.ID, "status").text)
+        self.assertEqual(self.driver.find_element(By.ID, "status").text, expected_status(code, files))
         self.assertEqual(page_files.get("logfile.txt"), files.get("logfile.txt"), "the log")
         self.assertEqual(page_files, files)
         if expected_code is not None:
@@ -290,10 +320,15 @@ class Page(unittest.TestCase):
             ("Ctrl-Z then Enter at the top menu", ["prog", "\x1a", ""], 0),
             ("Backspace edits the line", ["prgo\b\bog", "1", "1", "3", "\b"], 0),
             ("a name in Cyrillic (UTF-8)", ["программа", "1", "1", "3", ""], 0),
+            ("a name through a missing folder (each part walked)", ["nodir/../p", "1", "1", "3", ""], 3),
+            ("Left, Right, Home, End and Delete edit the line", ["xpgo←←r⇲⇱⌦", "1", "1", "3", ""], 0,
+             ["prgo", "1", "1", "3", ""]),
+            ("Up and Down bring back earlier lines", ["prog", "1", "1", "↑↑↓", "x*x", ""], 0,
+             ["prog", "1", "1", "1", "x*x", ""]),
         ]
-        for what, lines, code in cases:
+        for what, lines, code, *native in cases:
             with self.subTest(what):
-                self.assert_same_as_native(lines, self.page_run(lines), expected_code=code)
+                self.assert_same_as_native(native[0] if native else lines, self.page_run(lines), expected_code=code)
         self.assertEqual(self.native(["logfile", "1", "1", "3", ""])[2], {"logfile.txt": b""}, "the log kept")
 
     def test_3_pasted_dialogue_equals_typed(self):
@@ -301,7 +336,7 @@ class Page(unittest.TestCase):
                             ("1/5/2", ["prog", "1", "5", "2", ">=", ""])):
             with self.subTest(path=path):
                 self.fresh_run()
-                self.paste("\n".join(lines) + "\n")
+                self.paste("\n".join(lines).replace("prog", "pr\x9bo\x07g") + "\n")  # control characters dropped
                 code = self.wait_exit()
                 page = self.transcript(), code, self.files()
                 self.assert_same_as_native(lines, page, expected_code=0)
@@ -382,6 +417,305 @@ class Page(unittest.TestCase):
         print(f"\nbenchmark: navigation to greeting on screen, median {statistics.median(times):.1f} ms over 10 loads"
               f" (min {min(times):.1f}, max {max(times):.1f}; the page parsed at {statistics.median(parsed):.1f} ms;"
               f" the first load in a fresh profile {first} ms)", flush=True)
+
+    def test_7_opened_from_disk(self):
+        self.driver.get(Path(ARGS.site, "index.html").resolve().as_uri())
+        self.wait_ready()
+        page = self.page_run(SHORT_DIALOGUE)
+        self.driver.refresh()
+        self.wait_ready()
+        self.assertEqual((page, self.files()), (self.native(SHORT_DIALOGUE), page[2]), "after a reload")
+        self.load()
+
+    def test_8_offline_and_a_new_release(self):
+        with tempfile.TemporaryDirectory(prefix="zv-site-") as root:
+            site = Path(shutil.copytree(ARGS.site, Path(root, "sub", "path")))
+            server = serve(root)
+            url = f"http://127.0.0.1:{server.server_address[1]}/sub/path/"
+            self.driver.get(url)
+            self.wait(lambda: self.driver.execute_script("return !!navigator.serviceWorker.controller;"), "a worker")
+            errors = self.driver.execute_cdp_cmd("Page.getInstallabilityErrors", {})["installabilityErrors"]
+            self.assertEqual(errors, [], "installable")
+            server.shutdown()
+            server.server_close()
+            self.driver.refresh()
+            self.wait_ready()
+            self.assertEqual(self.page_run(SHORT_DIALOGUE), self.native(SHORT_DIALOGUE), "offline")
+            # A new release: another index.html, and its hash in sw.js.
+            old = (site / "index.html").read_bytes()
+            new = old.replace(b"<title>Zorvandrel 0.3", b"<title>Zorvandrel next")
+            revisions = (hashlib.md5(b).hexdigest() for b in (old, new))
+            (site / "sw.js").write_text((site / "sw.js").read_text().replace(*revisions))
+            (site / "index.html").write_bytes(new)
+            server = serve(root, server.server_address[1])
+            self.driver.get(url)
+            self.assertEqual(self.driver.title, "Zorvandrel 0.3")
+            self.wait(lambda: self.driver.execute_script("return window.__zvTakenOver;"), "the new release's worker")
+            self.driver.get(url)
+            self.assertEqual(self.driver.title, "Zorvandrel next")
+            server.shutdown()
+            server.server_close()
+        self.load()
+
+    # ---- the folder: shared, stored, kept --------------------------------------
+
+    def test_9_tabs_share_one_folder(self):
+        first, second = ["a", "1", "1", "3", ""], ["b", "2", "1", "1", "1", ""]
+        both = run_native(first, second)[2]
+        self.fresh_run()
+        tab_a = self.driver.current_window_handle
+        self.driver.switch_to.new_window("tab")  # tab B starts before A writes
+        self.load()
+        tab_b = self.driver.current_window_handle
+        self.driver.switch_to.window(tab_a)
+        self.type_lines(first)
+        self.wait_exit()
+        self.driver.switch_to.window(tab_b)
+        self.type_lines(second)
+        self.wait_exit()
+        self.assertEqual(self.files(), both, "both programs, and the log lines in the order written")
+        self.driver.close()
+        self.driver.switch_to.window(tab_a)
+        self.wait(lambda: self.files() == both, "the other tab's program in this tab")
+
+    def test_10_work_is_stored_when_confirmed(self):
+        # Reloaded while the program waits after its banner: nothing it reported is lost.
+        lines = ["prog", "1", "1", "3"]
+        self.fresh_run()
+        self.type_lines(lines)
+        self.wait(lambda: b"www.zorvandrel.example" in self.transcript(), "the banner")
+        self.driver.refresh()
+        self.wait_ready()
+        self.assertEqual(self.files(), run_native(lines)[2])
+        # A program written over a longer one is cut first.
+        longer, shorter = ["prog", "1", "6", "3", ""], ["prog", "1", "1", "3", ""]
+        self.page_run(longer)
+        self.click("#run-again")
+        self.wait_ready()
+        self.type_lines(shorter)
+        self.wait_exit()
+        self.assertEqual(self.files(), run_native(longer, shorter)[2])
+
+    def test_11_names_stay_in_the_folder_and_the_log_stays(self):
+        for name, code, written in (("../outside", 0, ["outside.txt"]), ("/abs", 0, ["abs.txt"]),
+                                    ("../../tmp/gone", 3, [])):
+            with self.subTest(name):
+                _, page_code, files = self.page_run([name, "1", "1", "3", ""])
+                self.assertEqual((page_code, sorted(files)), (code, sorted(["logfile.txt", *written])))
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, '#files li[data-name="logfile.txt"] .delete'), [])
+        self.driver.find_element(By.CSS_SELECTOR, "#clear-folder").click()
+        self.driver.switch_to.alert.dismiss()
+        self.assertEqual(sorted(self.files()), ["logfile.txt"], "Cancel deletes nothing")
+        # A folder without its log (as an older page could leave it): error 2, and one button.
+        self.driver.execute_async_script("""
+            const done = arguments[0], open = indexedDB.open('/store');
+            open.onsuccess = () => {
+              const change = open.result.transaction('FILE_DATA', 'readwrite');
+              change.objectStore('FILE_DATA').delete('/store/folder/logfile.txt');
+              change.oncomplete = () => { open.result.close(); done(); };
+            };""")
+        self.driver.refresh()
+        self.wait_ready()
+        self.type_lines(["prog", "1", "1", "3", ""])
+        self.assertEqual(self.wait_exit(), 2)
+        self.click("#create-log")
+        self.wait(lambda: self.files().get("logfile.txt") == b"", "the new log")
+        self.assertFalse(self.driver.find_element(By.ID, "create-log").is_displayed())
+
+    # ---- the console: stopping, the status line, access, phones, language -------
+
+    def screen(self):
+        return self.driver.execute_script("return document.querySelector('#terminal .xterm-rows').textContent;")
+
+    def focused(self):
+        return self.driver.execute_script("return document.activeElement.id || document.activeElement.className;")
+
+    def test_12_ctrl_c_and_stop_end_a_run(self):
+        for stop in (lambda: self.type_lines(["\x03"]), lambda: self.click("#stop")):
+            with self.subTest(stop=stop):
+                self.fresh_run()
+                self.type_lines(["prog", "1"])
+                self.wait(lambda: b"vybetite top" in self.transcript(), "the menu")
+                before = self.transcript()
+                stop()
+                self.wait(lambda: self.hook("state()") == "stopped", "the stopped run")
+                self.assertEqual((self.hook("exitCode()"), self.hook("status()")), (None, "Run stopped."))
+                self.assertEqual((self.transcript(), self.focused()), (before, "run-again"))
+                self.assertIn("^C", self.screen())
+
+    def test_13_status_in_plain_words(self):
+        self.fresh_run()
+        self.assertEqual((self.hook("state()"), self.hook("status()")), ("waiting", "Waiting for your answer"))
+        self.type_lines(["my prog", "1", "1", "3"])
+        self.wait(lambda: b"www.zorvandrel.example" in self.transcript(), "the banner")
+        self.assertEqual((self.hook("state()"), self.hook("status()")), ("waiting", "Waiting for your answer"))
+        self.type_lines([""])
+        self.wait_exit()
+        self.assertEqual((self.hook("state()"), self.hook("status()")), ("ended", "Generated my prog.txt"))
+        link = self.driver.find_element(By.CSS_SELECTOR, "#run-bar #generated")
+        self.assertEqual(link.get_attribute("download"), "my prog.txt")
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#compile code").text, 'fpc "my prog.txt"')
+        self.assertEqual(self.focused(), "run-again")
+        screen = self.screen()
+        self.type_lines(["1"])  # keys typed into an ended run do nothing
+        self.assertEqual((self.screen(), self.hook("state()")), (screen, "ended"))
+        self.assertFalse(self.driver.execute_script("return document.querySelector('.xterm-cursor-blink') !== null;"))
+
+    def test_14_accessible(self):
+        axe = (ARGS.site.parent / "npm" / "node_modules" / "axe-core" / "axe.min.js").read_text()
+        check = "const done = arguments[0]; axe.run().then((r) => done(r.violations.map((v) => v.id + ': ' + " \
+                "v.nodes.map((n) => n.target).join(' '))));"
+        for width, height in ((1280, 800), (360, 740)):
+            self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                        {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 900})
+            self.fresh_run()
+            for state, step in (("the greeting", lambda: None), ("a finished run", lambda: self.type_lines(
+                    ["prog", "1", "1", "3", ""]) or self.wait_exit()), ("the file viewer", lambda: self.click(
+                    '#files li[data-name="prog.txt"] .view'))):
+                step()
+                with self.subTest(size=(width, height), state=state):
+                    self.driver.execute_script(axe)
+                    self.assertEqual(self.driver.execute_async_script(check), [])
+            self.assertEqual(self.driver.find_element(By.ID, "viewer-title").text, "prog.txt")
+            self.driver.find_element(By.ID, "viewer-text").send_keys(Keys.ESCAPE)
+            self.assertFalse(self.driver.find_element(By.ID, "viewer").is_displayed())
+            self.assertEqual(self.focused(), "view")
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        self.fresh_run()
+        tree = self.driver.find_element(By.CSS_SELECTOR, ".xterm-accessibility")
+        self.wait(lambda: GREETING in tree.get_attribute("textContent"), "the greeting for a screen reader")
+        # Shown again (Back, a restored tab): the keyboard goes back to the terminal.
+        self.driver.execute_script("document.getElementById('clear-folder').focus();"
+                                   "window.dispatchEvent(new PageTransitionEvent('pageshow', {persisted: true}));")
+        self.assertEqual(self.focused(), "xterm-helper-textarea")
+
+    def test_15_phones_show_the_line_being_typed(self):
+        for width, height in ((360, 740), (740, 360)):
+            with self.subTest(size=(width, height)):
+                self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                            {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": True})
+                self.fresh_run()
+                self.type_lines(["prog", "1", "2", "1", "3", ">"])  # the screen full; the program waits
+                self.wait(lambda: b"chislo" in self.transcript()[-200:], "the number's prompt")
+                self.driver.execute_script("window.scrollTo(0, 0);")
+                top, bottom = self.driver.execute_script(
+                    "const r = document.querySelector('#terminal .xterm-helper-textarea').getBoundingClientRect();"
+                    "return [r.top, r.bottom - innerHeight + scrollY];")
+                self.assertGreaterEqual(top, 0)
+                self.assertLessEqual(bottom, 0)
+                self.type_lines(["0", ""])
+                self.wait_exit()
+                self.assertTrue(self.driver.find_element(By.CSS_SELECTOR, "#run-bar #generated").is_enabled())
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+    def test_16_page_in_russian(self):
+        Select(self.driver.find_element(By.ID, "language")).select_by_value("ru")
+        self.fresh_run()
+        self.assertEqual((self.driver.find_element(By.TAG_NAME, "html").get_attribute("lang"), self.hook("status()")),
+                         ("ru", "Ждёт вашего ответа"))
+        self.driver.refresh()
+        self.wait_ready()
+        self.assertEqual(self.driver.find_element(By.ID, "run-again").text, "Запустить снова", "the choice kept")
+        Select(self.driver.find_element(By.ID, "language")).select_by_value("en")
+        # Without a choice kept, the browser's languages decide.
+        self.driver.execute_script("localStorage.clear();")
+        agent = self.driver.execute_script("return navigator.userAgent;")
+        self.driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {"userAgent": agent, "acceptLanguage": "de,ru"})
+        self.load()
+        self.assertEqual(self.hook("status()"), "Ждёт вашего ответа")
+        self.driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {"userAgent": agent, "acceptLanguage": "en"})
+        self.load()
+
+
+class Firefox(unittest.TestCase):
+    """A few of the cases above in Firefox ESR, driven with puppeteer-core (firefox_bridge.js)."""
+
+    @classmethod
+    def setUpClass(cls):
+        npm = ARGS.site.parent / "npm" / "node_modules"
+        if not (os.access(FIREFOX, os.X_OK) and (npm / "puppeteer-core").is_dir()):
+            if os.environ.get("ZV_WEB_REQUIRED") == "1":
+                raise AssertionError(f"{FIREFOX} or puppeteer-core ({npm}) is missing")
+            raise unittest.SkipTest(f"{FIREFOX} or puppeteer-core is missing (Debian: firefox-esr)")
+        cls.server = serve(ARGS.site)
+        cls.url = f"http://127.0.0.1:{cls.server.server_address[1]}/index.html"
+        cls.bridge = subprocess.Popen(["node", str(Path(__file__).with_name("firefox_bridge.js"))], text=True,
+                                      stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                      env={**os.environ, "NODE_PATH": str(npm), "ZV_FIREFOX": FIREFOX})
+        cls.calls = 0
+        cls.tab = cls.call("open", url=cls.url)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.bridge.stdin.close()
+        cls.bridge.wait(timeout=60)
+        cls.server.shutdown()
+
+    @classmethod
+    def call(cls, op, **args):
+        cls.calls += 1
+        cls.bridge.stdin.write(json.dumps({"id": cls.calls, "op": op, **args}) + "\n")
+        cls.bridge.stdin.flush()
+        reply = json.loads(cls.bridge.stdout.readline() or '{"error": "the bridge ended"}')
+        if "error" in reply:
+            raise AssertionError(reply["error"])
+        return reply["value"]
+
+    def hook(self, tab, call):
+        return self.call("eval", tab=tab, js=f"window.zorvandrel && window.zorvandrel.{call}")
+
+    def until(self, tab, call, want, seconds=30):
+        end = time.monotonic() + seconds
+        while (got := self.hook(tab, call)) != want and not (want is True and got):
+            if time.monotonic() > end:
+                raise AssertionError(f"{call} is {got!r}, not {want!r}")
+            time.sleep(0.05)
+
+    def files(self, tab):
+        return {name: text.encode("latin-1") for name, text in self.hook(tab, "files()").items()}
+
+    def run_lines(self, tab, lines, fresh=True):
+        """(transcript, exit code, files) of a dialogue typed into a new run (over a cleared folder)."""
+        if fresh:
+            if self.hook(tab, "state()") not in ("ended", "stopped"):
+                self.call("keys", tab=tab, keys=CTRL_D)
+                self.until(tab, "state()", "ended")
+            self.call("click", tab=tab, selector="#clear-folder")
+            self.until(tab, "files()", {"logfile.txt": ""})
+            self.call("click", tab=tab, selector="#run-again")
+        self.until(tab, "ready()", True)
+        self.call("keys", tab=tab, keys="".join(line if line == CTRL_D else line + "\n" for line in lines))
+        self.until(tab, "state()", "ended")
+        return self.hook(tab, "transcript()").encode("latin-1"), self.hook(tab, "exitCode()"), self.files(tab)
+
+    def test_dialogue_error_and_reload(self):
+        error, dialogue = ["prog", "1", "dva"], ["prog", "1", "2", "1", "3", ">", "0", ""]
+        for lines in (error, dialogue):
+            with self.subTest(lines=lines):
+                self.assertEqual(self.run_lines(self.tab, lines), run_native(lines))
+        self.call("reload", tab=self.tab)
+        self.until(self.tab, "ready()", True)
+        self.assertEqual(self.files(self.tab), run_native(dialogue)[2], "the folder after a reload")
+
+    def test_two_tabs(self):
+        first, second = ["a", "1", "1", "3", ""], ["b", "2", "1", "1", "1", ""]
+        self.run_lines(self.tab, [CTRL_D])  # the run ended, the folder cleared, a new run waiting
+        self.call("click", tab=self.tab, selector="#clear-folder")
+        self.until(self.tab, "files()", {"logfile.txt": ""})
+        self.call("click", tab=self.tab, selector="#run-again")
+        other = self.call("open", url=self.url)  # opened before the first tab writes
+        self.run_lines(self.tab, first, fresh=False)
+        self.run_lines(other, second, fresh=False)
+        both = run_native(first, second)[2]
+        self.assertEqual(self.files(other), both)
+        self.until(self.tab, "files()", {name: data.decode("latin-1") for name, data in both.items()})
+
+    def test_opened_from_disk(self):
+        tab = self.call("open", url=(ARGS.site / "index.html").resolve().as_uri())
+        self.assertEqual(self.run_lines(tab, SHORT_DIALOGUE), run_native(SHORT_DIALOGUE))
+        self.call("reload", tab=tab)
+        self.until(tab, "ready()", True)
+        self.assertEqual(self.files(tab), run_native(SHORT_DIALOGUE)[2], "the folder after a reload")
 
 
 def main():

@@ -1,0 +1,65 @@
+// Firefox ESR for the browser tests (browser_test.py), driven with
+// puppeteer-core over WebDriver BiDi: the installed firefox-esr, a profile of
+// its own, no browser downloaded. Commands come as JSON lines on standard
+// input, {"id", "op", ...}; each is answered with one JSON line
+// {"id", "value"} or {"id", "error"}. Dialogs (confirm) are accepted.
+//   open {url}            a new tab at url; value: the tab's number
+//   goto {tab, url}       reload {tab}
+//   eval {tab, js}        value: what the expression js gives in the page
+//   keys {tab, keys}      typed into the terminal: text, "\n" for Enter,
+//                         "\u0004" for Ctrl-D
+//   click {tab, selector}
+'use strict';
+const readline = require('node:readline');
+const puppeteer = require('puppeteer-core');
+
+(async () => {
+  const browser = await puppeteer.launch({
+    browser: 'firefox',
+    executablePath: process.env.ZV_FIREFOX || '/usr/bin/firefox-esr',
+    headless: true,
+  });
+  const tabs = [];
+  const terminal = '#terminal .xterm-helper-textarea';
+  const ops = {
+    async open({ url }) {
+      const tab = await browser.newPage();
+      tab.on('dialog', (dialog) => dialog.accept());
+      await tab.goto(url);
+      return tabs.push(tab) - 1;
+    },
+    goto: ({ tab, url }) => tabs[tab].goto(url).then(() => null),
+    reload: ({ tab }) => tabs[tab].reload().then(() => null),
+    eval: ({ tab, js }) => tabs[tab].evaluate(js),
+    async keys({ tab, keys }) {
+      const page = tabs[tab];
+      await page.focus(terminal);
+      for (const part of keys.split(/([\n\u0004])/)) {
+        if (part === '\n') await page.keyboard.press('Enter');
+        else if (part === '\u0004') {
+          await page.keyboard.down('Control');
+          await page.keyboard.press('d');
+          await page.keyboard.up('Control');
+        } else if (part) await page.keyboard.type(part);
+      }
+      return null;
+    },
+    click: ({ tab, selector }) => tabs[tab].click(selector).then(() => null),
+  };
+  const lines = readline.createInterface({ input: process.stdin });
+  for await (const line of lines) {
+    const { id, op, ...args } = JSON.parse(line);
+    let reply;
+    try {
+      const value = await ops[op](args);
+      reply = { id, value: value === undefined ? null : value };
+    } catch (error) {
+      reply = { id, error: String(error && error.stack ? error.stack : error) };
+    }
+    process.stdout.write(JSON.stringify(reply) + '\n');
+  }
+  await browser.close();
+})().catch((error) => {
+  process.stdout.write(JSON.stringify({ id: null, error: String(error) }) + '\n');
+  process.exit(1);
+});
