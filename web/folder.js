@@ -40,16 +40,14 @@ class Folder {
         };
         request.onsuccess = () => resolve(request.result);
         request.onerror = () => reject(request.error);
-        request.onblocked = () => reject(new Error('the folder is held by an older version of this page'));
       });
       this.db.onversionchange = () => this.db.close();
-      await this.transaction('readwrite', (store, done) => {
+      await this.transaction('readwrite', (store) => {
         const root = store.get(Folder.ROOT);
         root.onsuccess = () => {
-          if (root.result !== undefined) return done();
+          if (root.result !== undefined) return;
           store.put(Folder.entry(Folder.DIRECTORY), Folder.ROOT);
           store.put(Folder.entry(Folder.FILE, new Uint8Array(0)), Folder.key(LOG_NAME));
-          done();
         };
       });
       await this.refresh();
@@ -69,17 +67,22 @@ class Folder {
     return Folder.ROOT + '/' + name;
   }
 
+  // Every key that starts with `prefix`.
+  static under(prefix) {
+    return IDBKeyRange.bound(prefix, prefix + '\uffff');
+  }
+
   // Reads the whole folder again (another tab changed it).
   async refresh() {
     if (!this.db) return;
     const reading = ++this.reading;
     const entries = new Map();
     const prefix = Folder.ROOT + '/';
-    await this.transaction('readonly', (store, done) => {
-      const cursor = store.openCursor(IDBKeyRange.bound(prefix, prefix + '\uffff'));
+    await this.transaction('readonly', (store) => {
+      const cursor = store.openCursor(Folder.under(prefix));
       cursor.onsuccess = () => {
         const at = cursor.result;
-        if (!at) return done();
+        if (!at) return;
         entries.set(at.key.slice(prefix.length), at.value);
         at.continue();
       };
@@ -101,6 +104,8 @@ class Folder {
     return true;
   }
 
+  // Runs body(store, give) in one transaction; resolves, once the browser
+  // has completed it, to the value body gave.
   transaction(mode, body) {
     return new Promise((resolve, reject) => {
       const transaction = this.db.transaction(['FILE_DATA'], mode);
@@ -168,13 +173,13 @@ class Folder {
     };
     let entry;
     if (this.db) {
-      entry = await this.change((store, done) => {
+      entry = await this.change((store, give) => {
         const request = store.get(Folder.key(name));
         request.onsuccess = () => {
           const stored = request.result;
           const joined = join(stored && Folder.isFileMode(stored.mode) ? stored.contents : new Uint8Array(0));
           store.put(joined, Folder.key(name));
-          done(joined);
+          give(joined);
         };
       });
     } else {
@@ -197,7 +202,7 @@ class Folder {
     const log = Folder.entry(Folder.FILE, new Uint8Array(0));
     if (this.db) {
       await this.change((store) => {
-        store.delete(IDBKeyRange.bound(prefix, prefix + '\uffff'));
+        store.delete(Folder.under(prefix));
         store.put(log, Folder.key(LOG_NAME));
       });
     }
@@ -205,17 +210,25 @@ class Folder {
     this.notify();
   }
 
-  // An empty logfile.txt where the folder has none (an empty folder of that
-  // name gives way; one that holds files does not).
+  // The folder has no logfile.txt, and one can be made: nothing stands in
+  // its way but, at most, an empty folder of that name.
+  lacksLog() {
+    return !this.isFile(LOG_NAME) && ![...this.entries.keys()].some((name) => name.startsWith(LOG_NAME + '/'));
+  }
+
+  // An empty logfile.txt where the folder lacks one.
   async createLog() {
     const prefix = Folder.key(LOG_NAME) + '/';
-    if (this.isFile(LOG_NAME) || [...this.entries.keys()].some((name) => name.startsWith(LOG_NAME + '/'))) return;
+    if (!this.lacksLog()) return;
     const log = Folder.entry(Folder.FILE, new Uint8Array(0));
     if (this.db) {
       await this.change((store) => {
-        const inside = store.count(IDBKeyRange.bound(prefix, prefix + '\uffff'));
+        // As stored now: another tab's run may have made one meanwhile.
+        const stored = store.get(Folder.key(LOG_NAME));
+        const inside = store.count(Folder.under(prefix));
         inside.onsuccess = () => {
-          if (inside.result === 0) store.put(log, Folder.key(LOG_NAME));
+          const file = stored.result !== undefined && Folder.isFileMode(stored.result.mode);
+          if (!file && inside.result === 0) store.put(log, Folder.key(LOG_NAME));
         };
       });
     } else {
@@ -262,7 +275,7 @@ class FolderPane {
       const again = el.files.querySelector(`li[data-name="${CSS.escape(keep[0])}"] .${keep[1]}`);
       if (again) again.focus();
     }
-    el.createLog.hidden = folder.isFile(LOG_NAME);
+    el.createLog.hidden = !folder.lacksLog();
     if (this.viewed !== null) {
       if (folder.isFile(this.viewed)) this.show(this.viewed, null);
       else this.hide(false);

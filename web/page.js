@@ -111,7 +111,7 @@
       for (const file of folder.files()) result[file.name] = byteString(folder.read(file.name));
       return result;
     },
-    ready: () => (runner.run ? runner.run.asked && runner.run.phase !== 'ended' : false),
+    ready: () => ['waiting', 'running'].includes(runner.state()),
     state: () => runner.state(),
     status: () => $('status').textContent,
   });

@@ -51,7 +51,7 @@ class Runner {
       failure: null,
       editor: null,
     };
-    run.editor = new LineEditor({ ...this.editorOptions, onInterrupt: () => this.stopped(run) });
+    run.editor = new LineEditor({ ...this.editorOptions, onInterrupt: () => this.ended(run, 'stopped') });
     this.run = run;
     const { term, el } = this;
     term.reset();
@@ -113,10 +113,6 @@ class Runner {
     if (this.run && !this.run.editor.closed) this.run.editor.interrupt();
   }
 
-  stopped(run) {
-    this.ended(run, 'stopped');
-  }
-
   failed(run, error) {
     run.failure = String(error);
     run.editor.close();
@@ -167,8 +163,11 @@ class Runner {
     return reasons.other;
   }
 
+  // The status line changes only when its words do: a screen reader
+  // announces each change.
   render() {
-    this.el.status.textContent = this.statusText();
+    const text = this.statusText();
+    if (this.el.status.textContent !== text) this.el.status.textContent = text;
     this.showGenerated();
   }
 
