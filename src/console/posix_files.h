@@ -1,9 +1,8 @@
 #pragma once
 // What the POSIX and browser platforms share: both reach files through POSIX
 // calls, so both translate errno into the system error numbering the same
-// way, read "\" as "/" and identify a file by device and inode.
+// way and read "\" as "/".
 #include <errno.h>
-#include <sys/stat.h>
 
 #include <cstddef>
 #include <cstdint>
@@ -53,13 +52,6 @@ inline void to_native_path(const char* name, char (&path)[512]) {
   std::size_t i = 0;
   for (; name[i] != '\0' && i + 1 < sizeof path; ++i) path[i] = name[i] == '\\' ? '/' : name[i];
   path[i] = '\0';
-}
-
-// The identity of an existing file (device and inode), found by name.
-inline bool identify(const char* name, struct stat& st) {
-  char path[512];
-  to_native_path(name, path);
-  return ::stat(path, &st) == 0;
 }
 
 }  // namespace zv::console::posix

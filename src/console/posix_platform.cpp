@@ -19,6 +19,13 @@ namespace {
 
 using namespace posix;
 
+// The identity of an existing file (device and inode), found by name.
+bool identify(const char* name, struct stat& st) {
+  char path[512];
+  to_native_path(name, path);
+  return ::stat(path, &st) == 0;
+}
+
 // A stream left in non-blocking mode had nothing to give or no room: wait
 // until it has, as a blocking one would. 0, or the errno of a failed wait.
 int wait_until_ready(int fd, short events) {
