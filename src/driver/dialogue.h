@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "console/runtime.h"
-#include "driver/dialogue_state.h"
+#include "state/dialogue_state.h"
 #include "templates/writers.h"
 
 namespace zv {

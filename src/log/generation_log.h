@@ -2,7 +2,7 @@
 // The generation log, "logfile.txt" in the current directory: one line per
 // completed run, appended; the file is never created, truncated or read.
 #include "console/runtime.h"
-#include "driver/dialogue_state.h"
+#include "state/dialogue_state.h"
 
 namespace zv::log {
 

@@ -7,7 +7,7 @@
 
 #include "console/runtime.h"
 #include "console/short_string.h"
-#include "driver/dialogue_state.h"
+#include "state/dialogue_state.h"
 
 namespace zv::templates {
 

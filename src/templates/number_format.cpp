@@ -53,17 +53,22 @@ Extended fraction_part(Extended x) { return x - trunc(x); }
 
 ShortString format_number(double number) {
   assert(std::isfinite(number));  // every number written was read, and reading stops at overflow
+  // kRC, the rounding slack: 10^-15 as an extended real. A value within it
+  // below 1 (or below 0.1) counts as 1 (as 0.1) when digits are counted.
   const Extended kRC = console::kExtendedTenToMinus15;
   const bool negative = std::signbit(number);
-  Extended v = fabs(Extended(number));
-  int p = 16;
-  int e = 0;
+  Extended v = fabs(Extended(number));  // the magnitude still to be written
+  int p = 16;                           // the digit budget: significant digits left to compute
+  int e = 0;                            // the decimal exponent of the first digit in the buffer
   DigitBuffer buffer;
 
-  // Integer digits: w1 = v, w2 = v/10, ... while above 1 - RC.
-  Extended w[400];
+  // Integer digits. w holds the magnitude divided by 10 again and again:
+  // w1 = v, w2 = v/10, ... while above 1 - RC, one value per integer digit.
+  // A finite double has at most 309 integer digits, so 400 values always do.
+  constexpr int kMaxIntegerDigits = 400;
+  Extended w[kMaxIntegerDigits];
   int k = 0;
-  for (Extended x = v; x > 1 - kRC && k < 400; x /= 10) w[k++] = x;  // w[j-1] is w_j
+  for (Extended x = v; x > 1 - kRC && k < kMaxIntegerDigits; x /= 10) w[k++] = x;  // w[j-1] is w_j
   bool appended = false;
   if (k >= 1) {
     e = k - 1;

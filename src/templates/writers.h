@@ -1,7 +1,7 @@
 #pragma once
 // The sixty template writers, one source each (mvk_id1.cpp ... mvk_id60.cpp).
 #include "console/runtime.h"
-#include "driver/dialogue_state.h"
+#include "state/dialogue_state.h"
 
 namespace zv::templates {
 
