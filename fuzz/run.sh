@@ -5,7 +5,7 @@
 #   fuzz/run.sh [SECONDS]
 #
 # The corpora live in build/fuzz/corpus/<target>: seeded from fuzz/corpus/
-# and, for whole runs, with one input per menu path of the README's menu map;
+# and, for whole runs, with one input per leaf of the template list;
 # they keep growing across runs. A failing input is written to
 # build/fuzz/artifacts/ and the script exits non-zero; replay it with
 # build/fuzz/fuzz/<target>_fuzzer FILE.
@@ -21,19 +21,8 @@ mkdir -p "$work/corpus/read" "$work/corpus/run" "$work/corpus/extended" "$work/a
 cp fuzz/corpus/read/* "$work/corpus/read/"
 cp fuzz/corpus/run/* "$work/corpus/run/"
 
-# A plain world ("a", parameter "0"), the name "prog", the answers of the
-# path, the fragments its template asks for, and the final Enter.
-grep -E '^\| [0-9/]+ \| `mvk_id_[0-9]+`' README.md | while IFS='|' read -r _ path id _; do
-  path=${path// /}
-  n=${id//[^0-9]/}
-  case $n in
-    1 | 2) fragments='x*x\n' ;;
-    6 | 9 | 13) fragments='>\n0\n' ;;
-    46 | 47) fragments='>=\n' ;;
-    *) fragments='' ;;
-  esac
-  printf "a0prog\n${path//\//\\n}\n${fragments}\n" > "$work/corpus/run/path_$n"
-done
+# One seed per leaf of the template list (fuzz/write_seeds.cpp).
+"$work/fuzz/write_seeds" "$work/corpus/run"
 
 status=0
 for target in read run extended; do

@@ -1,10 +1,12 @@
 // The menus below the top menu, run through the real binary: every menu's
 // printed bytes and its answer to an unlisted choice, the fragment prompts
-// and readers, every one of the 60 leaves with its own template, and the
-// README's menu map against the same leaf list.
+// and readers, every leaf of the template list with its own template and its
+// golden programs byte for byte, and the README's menu map against the list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "support/harness.h"
+#include "templates/registry.h"
 
 namespace {
 
@@ -286,78 +289,42 @@ const std::string kInequalityPrompt = text({
     "naprimer, esli vy hotyte reshit neravenstvo 2x+1>7, to vvedite >",
 });
 
-struct Leaf {
-  std::string path;
-  int template_number;
-  std::string fragments;  // answers after the path's choices
-  std::string prompts;    // printed between the last menu and the confirmation
-};
+using zv::templates::Fragments;
+using zv::templates::TemplateEntry;
 
-// Every leaf of the menu tree and the template it writes.
-const std::vector<Leaf>& leaves() {
-  static const std::vector<Leaf> all = {
-      {"1/1/1", 1, "x*x\n", kFunctionPrompt},
-      {"1/1/2", 2, "x*x\n", kFunctionPrompt},
-      {"1/1/3", 3, "", ""},
-      {"1/2/1/1", 4, "", ""},
-      {"1/2/1/2", 5, "", ""},
-      {"1/2/1/3", 6, ">\n0\n", kSumSignPrompt},
-      {"1/2/2/1", 7, "", ""},
-      {"1/2/2/2", 8, "", ""},
-      {"1/2/2/3", 9, ">\n0\n", kProductSignPrompt},
-      {"1/2/3/1", 10, "", ""},
-      {"1/2/3/2", 11, "", ""},
-      {"1/2/3/3", 12, "", ""},
-      {"1/2/3/4", 13, ">\n0\n", kProductSignPrompt},  // the product's wording
-      {"1/2/3/5", 51, "", ""},
-      {"1/2/3/6", 52, "", ""},
-      {"1/3/1/1/1", 14, "", ""},
-      {"1/3/1/1/2", 15, "", ""},
-      {"1/3/1/2/1", 16, "", ""},
-      {"1/3/1/2/2", 17, "", ""},
-      {"1/3/1/3/1", 18, "", ""},
-      {"1/3/1/3/2", 19, "", ""},
-      {"1/3/1/4/1", 20, "", ""},
-      {"1/3/1/4/2", 21, "", ""},
-      {"1/3/1/5/1", 22, "", ""},
-      {"1/3/1/5/2", 23, "", ""},
-      {"1/3/1/6/1", 24, "", ""},
-      {"1/3/1/6/2", 25, "", ""},
-      {"1/3/2/1/1", 26, "", ""},
-      {"1/3/2/1/2", 27, "", ""},
-      {"1/3/2/2/1", 28, "", ""},
-      {"1/3/2/2/2", 29, "", ""},
-      {"1/3/2/3/1", 30, "", ""},
-      {"1/3/2/3/2", 31, "", ""},
-      {"1/3/2/4/1", 32, "", ""},
-      {"1/3/2/4/2", 33, "", ""},
-      {"1/3/2/5/1", 34, "", ""},
-      {"1/3/2/5/2", 35, "", ""},
-      {"1/3/2/6/1", 36, "", ""},
-      {"1/3/2/6/2", 37, "", ""},
-      {"1/3/3/1", 38, "", ""},
-      {"1/3/3/2", 39, "", ""},
-      {"1/3/3/3", 40, "", ""},
-      {"1/4/1", 41, "", ""},
-      {"1/4/2/1", 42, "", ""},
-      {"1/4/2/2", 43, "", ""},
-      {"1/4/2/3", 44, "", ""},
-      {"1/4/3", 45, "", ""},
-      {"1/5/1", 46, ">\n", kInequalityPrompt},
-      {"1/5/2", 47, ">\n", kInequalityPrompt},
-      {"1/6/1", 48, "", ""},
-      {"1/6/2", 49, "", ""},
-      {"1/6/3", 50, "", ""},
-      {"2/1/1/1", 53, "", ""},
-      {"2/1/1/2", 54, "", ""},
-      {"2/1/1/3", 55, "", ""},
-      {"2/1/1/4", 56, "", ""},
-      {"3/1/1/1", 57, "", ""},
-      {"3/1/1/2", 58, "", ""},
-      {"3/1/2/1", 59, "", ""},
-      {"3/1/2/2", 60, "", ""},
+// What a leaf prints between its last menu and the confirmation.
+const std::string& prompts_of(Fragments fragments) {
+  static const std::string kNone;
+  switch (fragments) {
+    case Fragments::function: return kFunctionPrompt;
+    case Fragments::sum_condition: return kSumSignPrompt;
+    case Fragments::product_condition: return kProductSignPrompt;
+    case Fragments::inequality: return kInequalityPrompt;
+    case Fragments::none: break;
+  }
+  return kNone;
+}
+
+// The lines of `expected` and `actual` that differ, by line number.
+std::string line_diff(const std::string& expected, const std::string& actual) {
+  auto split = [](const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
   };
-  return all;
+  const std::vector<std::string> want = split(expected);
+  const std::vector<std::string> got = split(actual);
+  std::ostringstream diff;
+  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+    const std::string* w = i < want.size() ? &want[i] : nullptr;
+    const std::string* g = i < got.size() ? &got[i] : nullptr;
+    if (w != nullptr && g != nullptr && *w == *g) continue;
+    diff << "line " << i + 1 << ":\n";
+    if (w != nullptr) diff << "- [" << *w << "]\n";
+    if (g != nullptr) diff << "+ [" << *g << "]\n";
+  }
+  return diff.str();
 }
 
 std::string template_id(int n) { return "mvk_id_" + std::to_string(n); }
@@ -382,37 +349,51 @@ void expect_runtime_error(const Workdir& w, const RunResult& r, const std::strin
   EXPECT_EQ(w.log(), "");
 }
 
-// Walks all 60 leaves with output name "p": each prints its menus, its
-// fragment prompts and one confirmation, logs its own template, and writes
-// its own file (empty for 56-60). No two leaves share a template.
-TEST(MenuTree, EveryLeafWritesItsOwnTemplate) {
-  std::set<int> templates;
+// Walks every leaf of the template list with output name "p", once for each
+// of its golden answers: each prints its menus, its fragment prompts and one
+// confirmation, logs its own template, and writes exactly its golden file
+// (empty where the template writes no text). No two leaves share a path or
+// a program text.
+TEST(MenuTree, EveryLeafWritesItsGoldenPrograms) {
+#ifndef ZORVANDREL_SOURCE_DIR
+  GTEST_SKIP() << "the source directory is not known to this build";
+#else
+  const std::string golden_dir = std::string(ZORVANDREL_SOURCE_DIR) + "/tests/golden/";
+  std::set<std::string> paths;
   std::map<std::string, int> texts;  // file text -> template that wrote it
-  for (const Leaf& leaf : leaves()) {
-    SCOPED_TRACE("leaf " + leaf.path);
-    EXPECT_TRUE(templates.insert(leaf.template_number).second) << "template used twice";
-    Workdir w;
-    const RunResult r = w.run("p\n" + answers_for(leaf.path) + leaf.fragments);
-    EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.out, kStart + menus_along(leaf.path) + leaf.prompts + confirmation("p.txt") + closing());
-    EXPECT_EQ(w.log(), "sgenerirovana programma " + template_id(leaf.template_number) + " v file p.txt\r\n");
-    ASSERT_TRUE(w.exists("p.txt"));
-    const std::string file = w.read("p.txt");
-    if (leaf.template_number >= 56) {
-      EXPECT_EQ(file, "");
-      continue;
+  int number = 0;
+  for (const TemplateEntry& leaf : zv::templates::template_registry()) {
+    SCOPED_TRACE("template " + std::to_string(leaf.number) + ", leaf " + std::string(leaf.path));
+    EXPECT_EQ(leaf.number, ++number) << "the list runs from 1 in order";
+    EXPECT_TRUE(paths.insert(std::string(leaf.path)).second) << "path used twice";
+    for (const auto& golden : leaf.golden) {
+      const std::string file_name = template_id(leaf.number) + std::string(golden.variant) + ".txt";
+      SCOPED_TRACE("golden file " + file_name);
+      std::ifstream in(golden_dir + file_name, std::ios::binary);
+      ASSERT_TRUE(in) << "missing";
+      const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      Workdir w;
+      const std::string path(leaf.path);
+      const RunResult r = w.run("p\n" + answers_for(path) + std::string(golden.typed));
+      EXPECT_EQ(r.exit_code, 0);
+      EXPECT_EQ(r.out,
+                kStart + menus_along(path) + prompts_of(leaf.fragments) + confirmation("p.txt") + closing());
+      EXPECT_EQ(w.log(), "sgenerirovana programma " + template_id(leaf.number) + " v file p.txt\r\n");
+      ASSERT_TRUE(w.exists("p.txt"));
+      const std::string file = w.read("p.txt");
+      EXPECT_TRUE(file == expected) << line_diff(expected, file);
+      EXPECT_EQ(file.empty(), !leaf.writes_text);
+      if (!leaf.writes_text) continue;
+      const std::vector<std::string> lines = crlf_lines(file);
+      ASSERT_FALSE(lines.empty());
+      EXPECT_EQ(lines.front(),
+                leaf.number == 50 ? "program kalkulator;" : "program " + template_id(leaf.number) + ";");
+      const auto [other, fresh] = texts.emplace(file, leaf.number);
+      EXPECT_TRUE(fresh || other->second == leaf.number) << "same text as template " << other->second;
     }
-    const std::vector<std::string> lines = crlf_lines(file);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), leaf.template_number == 50
-                                 ? "program kalkulator;"
-                                 : "program " + template_id(leaf.template_number) + ";");
-    const auto [other, fresh] = texts.emplace(file, leaf.template_number);
-    EXPECT_TRUE(fresh) << "same text as template " << other->second;
   }
-  EXPECT_EQ(templates.size(), 60u);
-  EXPECT_EQ(*templates.begin(), 1);
-  EXPECT_EQ(*templates.rbegin(), 60);
+  EXPECT_EQ(number, 60);
+#endif
 }
 
 // Every menu below the top menu, reached on a path and then given a choice
@@ -625,7 +606,7 @@ TEST(Fragments, CrLfInputReadsAsLfInput) {
 }
 
 // The menu map in README.md lists every leaf with its template, in the
-// same pairs as the leaf list above.
+// same pairs as the template list.
 TEST(MenuMap, ReadmeAgreesWithTheMenus) {
 #ifndef ZORVANDREL_SOURCE_DIR
   GTEST_SKIP() << "the source directory is not known to this build";
@@ -645,7 +626,8 @@ TEST(MenuMap, ReadmeAgreesWithTheMenus) {
   std::istringstream map(all.substr(from + begin.size(), to - from - begin.size()));
 
   std::map<std::string, int> expected;
-  for (const Leaf& leaf : leaves()) expected[leaf.path] = leaf.template_number;
+  for (const TemplateEntry& leaf : zv::templates::template_registry())
+    expected[std::string(leaf.path)] = leaf.number;
 
   // A row: | path | `mvk_id_N` | what the program does |
   const std::regex row(R"(^\|\s*([0-9/]+)\s*\|\s*`?mvk_id_([0-9]+)`?\s*\|.*\|\s*\r?$)");

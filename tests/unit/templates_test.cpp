@@ -6,32 +6,13 @@
 
 #include "support/console_fixture.h"
 #include "templates/frame.h"
+#include "templates/registry.h"
 #include "templates/writers.h"
 
 namespace zv::test {
 namespace {
 
-using templates::TemplateWriter;
-
-TemplateWriter writer(int n) {
-  static constexpr TemplateWriter kAll[] = {
-      templates::mvk_id_1,  templates::mvk_id_2,  templates::mvk_id_3,  templates::mvk_id_4,
-      templates::mvk_id_5,  templates::mvk_id_6,  templates::mvk_id_7,  templates::mvk_id_8,
-      templates::mvk_id_9,  templates::mvk_id_10, templates::mvk_id_11, templates::mvk_id_12,
-      templates::mvk_id_13, templates::mvk_id_14, templates::mvk_id_15, templates::mvk_id_16,
-      templates::mvk_id_17, templates::mvk_id_18, templates::mvk_id_19, templates::mvk_id_20,
-      templates::mvk_id_21, templates::mvk_id_22, templates::mvk_id_23, templates::mvk_id_24,
-      templates::mvk_id_25, templates::mvk_id_26, templates::mvk_id_27, templates::mvk_id_28,
-      templates::mvk_id_29, templates::mvk_id_30, templates::mvk_id_31, templates::mvk_id_32,
-      templates::mvk_id_33, templates::mvk_id_34, templates::mvk_id_35, templates::mvk_id_36,
-      templates::mvk_id_37, templates::mvk_id_38, templates::mvk_id_39, templates::mvk_id_40,
-      templates::mvk_id_41, templates::mvk_id_42, templates::mvk_id_43, templates::mvk_id_44,
-      templates::mvk_id_45, templates::mvk_id_46, templates::mvk_id_47, templates::mvk_id_48,
-      templates::mvk_id_49, templates::mvk_id_50, templates::mvk_id_51, templates::mvk_id_52,
-      templates::mvk_id_53, templates::mvk_id_54, templates::mvk_id_55, templates::mvk_id_56,
-      templates::mvk_id_57, templates::mvk_id_58, templates::mvk_id_59, templates::mvk_id_60};
-  return kAll[n - 1];
-}
+const templates::TemplateEntry& entry(int n) { return templates::template_registry()[n - 1]; }
 
 class Writers : public ConsoleTest {
  protected:
@@ -42,7 +23,7 @@ class Writers : public ConsoleTest {
     DialogueState state = fields;
     state.quote.assign("'");
     state.output_name.assign("out.txt");
-    writer(n)(r, state);
+    entry(n).writer(r, state);
     EXPECT_EQ(state.template_id.view(), "mvk_id_" + std::to_string(n));
     return fake.files["out.txt"];
   }
@@ -55,15 +36,15 @@ TEST_F(Writers, FilesDependOnlyOnTheirOwnFields) {
   typed.condition_sign.assign("<'>");
   typed.condition_number = -12.5;
   typed.inequality_sign.assign(">=");
-  const std::set<int> splicing = {1, 2, 6, 9, 13, 46, 47};
   std::set<std::string> texts;
-  for (int n = 1; n <= 60; ++n) {
+  for (const templates::TemplateEntry& t : templates::template_registry()) {
+    const int n = t.number;
     const std::string plain = write(n, empty);
     const std::string spliced = write(n, typed);
-    if (!splicing.count(n)) {
+    if (t.fragments == templates::Fragments::none) {
       EXPECT_EQ(plain, spliced) << "template " << n;
     }
-    if (n <= 55) {
+    if (t.writes_text) {
       EXPECT_TRUE(texts.insert(plain).second) << "template " << n << " repeats another";
       EXPECT_TRUE(plain.ends_with("end.\r\n")) << n;
     } else {
