@@ -1,6 +1,7 @@
 // The command line: `--help` and `--version` answer and touch nothing; any
 // other command line runs the dialogue as if there were none. And the manual
-// page's exit codes and the layout of the tree against the README.
+// page's exit codes against the README, and the layout of the tree against
+// CONTRIBUTING.md.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -128,15 +129,15 @@ TEST(ManPage, ExitCodesAgreeWithTheReadme) {
 #endif
 }
 
-// The README's layout section names every file of the program, its tests,
-// fuzz targets and benchmark; the template writers as "mvk_id1.cpp" ...
-// "mvk_id60.cpp".
-TEST(Layout, ReadmeNamesEverySourceFile) {
+// CONTRIBUTING.md's layout section names every file of the program, its
+// tests, fuzz targets and benchmark; the template writers as "mvk_id1.cpp"
+// ... "mvk_id60.cpp".
+TEST(Layout, ContributingNamesEverySourceFile) {
 #ifndef ZORVANDREL_SOURCE_DIR
   GTEST_SKIP() << "the source directory is not known to this build";
 #else
   std::string layout;
-  for (const std::string& line : section("README.md", "## Layout", "## ")) layout += line + "\n";
+  for (const std::string& line : section("CONTRIBUTING.md", "## Layout", "## ")) layout += line + "\n";
   const std::filesystem::path root = ZORVANDREL_SOURCE_DIR;
   const std::regex writer(R"(mvk_id([0-9]+)\.cpp)");
   int files = 0;

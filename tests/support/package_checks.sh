@@ -93,6 +93,8 @@ tar tzf "$tgz" | tee "$tmp/tgz.list"
 for path in bin/zorvandrel share/man/man1/zorvandrel.1.gz share/doc/zorvandrel/FAQ.txt; do
   grep -q "^zorvandrel-$version-Linux/$path\$" "$tmp/tgz.list" || fail "$path is not in the tar.gz"
 done
+# README and FAQ ship for users; CONTRIBUTING.md stays in the sources (the zip's list is exact below).
+grep -qi contributing <<< "$contents"$'\n'"$(cat "$tmp/tgz.list")" && fail "CONTRIBUTING.md is in a package"
 
 step "unzip -l $zip"
 unzip -l "$zip"
