@@ -9,6 +9,7 @@
 // "/store", store FILE_DATA, keys "/store/folder/NAME"), so a folder kept by
 // an earlier version of the page is read as it is.
 'use strict';
+/* exported LOG_NAME, Folder, FolderPane */
 
 const LOG_NAME = 'logfile.txt';
 

@@ -2,6 +2,7 @@
 // key data, edited as in a console window while the program waits for a
 // line. A line goes to the program when Enter is pressed, ended by CR LF.
 'use strict';
+/* exported LineEditor, byteString */
 
 // Keys arrive through feed() at any time but are echoed and edited only while
 // the program reads (a pending next()): keys typed ahead wait for the read,
@@ -23,8 +24,8 @@
 class LineEditor {
   static segmenter = typeof Intl === 'object' && Intl.Segmenter ? new Intl.Segmenter(undefined, { granularity: 'grapheme' }) : null;
   static encoder = new TextEncoder();
-  static ESCAPE = /\x1b(\[[0-?]*[ -\/]*[@-~]|O.|.)?/sy;
-  static TEXT = /[^\0-\x1f\x7f-\x9f]+/y;
+  static ESCAPE = /(\[[0-?]*[ -/]*[@-~]|O.|.)?/suy; // what follows ESC in a key's sequence
+  static TEXT = /\P{Cc}+/uy; // no control character (C0, DEL, C1)
   static KEYS = {
     '\x1b[A': 'up', '\x1bOA': 'up', '\x1b[B': 'down', '\x1bOB': 'down',
     '\x1b[C': 'right', '\x1bOC': 'right', '\x1b[D': 'left', '\x1bOD': 'left',
@@ -57,14 +58,14 @@ class LineEditor {
         if (end < 0) end = data.length;
         data.slice(i, end).split('\r').forEach((text, n) => {
           if (n > 0) this.keys.push({ key: 'enter' });
-          this.type(text.replace(/[\0-\x08\n-\x1f\x7f-\x9f]/g, ''));
+          this.type(text.replace(/(?!\t)\p{Cc}/gu, ''));
         });
         this.pasting = end === data.length;
         i = end + 6;
       } else if (data[i] === '\x1b') {
         // A key's escape sequence; other keys (function keys, Ctrl-arrows) are skipped whole.
-        LineEditor.ESCAPE.lastIndex = i;
-        const seq = LineEditor.ESCAPE.exec(data)[0];
+        LineEditor.ESCAPE.lastIndex = i + 1;
+        const seq = '\x1b' + LineEditor.ESCAPE.exec(data)[0];
         i += seq.length;
         if (seq === '\x1b[200~') this.pasting = true;
         else if (LineEditor.KEYS[seq]) this.keys.push({ key: LineEditor.KEYS[seq] });
@@ -201,7 +202,7 @@ class LineEditor {
     let k = 0; // the first grapheme that changed
     while (k < graphemes.length && k < old.length && graphemes[k] === old[k]) k++;
     Object.assign(line, { text, graphemes, cursor, layout: this.layout(graphemes) });
-    const { starts, ends, end } = line.layout;
+    const { ends, end } = line.layout;
     const stride = line.cols + 1;
     const cells = shown.end - shown.starts[k];
     if (k === graphemes.length && k === old.length - 1 && cursor === k && line.at === shown.end &&
