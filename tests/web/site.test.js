@@ -1,5 +1,5 @@
 // The built site (cmake --workflow --preset web): its files, sizes, zip, service
-// worker, manifest, Content-Security-Policy and the page's elements. Usage:
+// worker, manifest, Content-Security-Policy, the page's elements and texts. Usage:
 //   node --test site.test.js   with ZV_WEB_SITE=<build/web/site>
 // Exits 77 (skipped) where the site is not built, unless ZV_WEB_REQUIRED=1.
 'use strict';
@@ -8,6 +8,7 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
 const { execFileSync } = require('node:child_process');
+const vm = require('node:vm');
 
 const site = process.env.ZV_WEB_SITE;
 if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
@@ -100,4 +101,40 @@ test('the page names no other site and has its elements', () => {
   }
   assert.match(html, /href="FAQ.txt"/);
   assert.match(html, /fpc NAME\.txt/);
+});
+
+// The page's text tables, as the page's scripts make them.
+const texts = () => {
+  const page = {};
+  for (const name of ['lang-en.js', 'lang-ru.js']) {
+    vm.runInNewContext(fs.readFileSync(path.join(site, name), 'utf8'), page, { filename: name });
+  }
+  return page.ZV_TEXTS;
+};
+
+test('both languages have the same texts; each plural text has the forms of its language', () => {
+  const { en, ru } = texts();
+  assert.deepStrictEqual(Object.keys(ru).sort(), Object.keys(en).sort());
+  assert.deepStrictEqual(Object.keys(ru.reasons).sort(), Object.keys(en.reasons).sort());
+  for (const [language, table] of Object.entries({ en, ru })) {
+    const forms = new Intl.PluralRules(language).resolvedOptions().pluralCategories;
+    for (const [key, text] of Object.entries(table)) {
+      if (typeof text === 'object' && key !== 'reasons') {
+        assert.deepStrictEqual(Object.keys(text).sort(), [...forms].sort(), `${language} ${key}`);
+      }
+    }
+  }
+});
+
+test('the texts in the page before its scripts run are the English ones', () => {
+  const { en } = texts();
+  const html = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
+  const shown = [...html.matchAll(/<(\w+)\b[^>]*\bdata-text="(\w+)"[^>]*>([^<]*)<\/\1>/g)];
+  const labels = [...html.matchAll(/<\w+\b[^>]*\baria-label="([^"]*)"[^>]*\bdata-label="(\w+)"/g)];
+  const count = (pattern) => (html.match(pattern) || []).length;
+  assert.strictEqual(shown.length, count(/\bdata-text=/g), 'an element with data-text that holds markup');
+  assert.strictEqual(labels.length, count(/\bdata-label=/g), 'an element with data-label but no aria-label');
+  const collapsed = (text) => text.replace(/\s+/g, ' ').trim();
+  for (const [, , key, text] of shown) assert.strictEqual(collapsed(text), collapsed(en[key]), key);
+  for (const [, label, key] of labels) assert.strictEqual(label, en[key], key);
 });
