@@ -32,8 +32,8 @@ foreach(program zorvandrel zorvandrel_file)
   set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${ZV_WEB_DIR}/program-pre.js)
 endforeach()
 
-# xterm.js and its add-ons, and Workbox, which writes the service worker, pinned by the lock
-# file, installed with `npm ci` in the build tree.
+# xterm.js and its add-ons, Workbox, which writes the service worker, and the tests' and
+# checks' tools (ESLint, Prettier), pinned by the lock file, installed with `npm ci` in the build tree.
 set(ZV_NPM_DIR ${PROJECT_BINARY_DIR}/npm)
 set(ZV_XTERM_DIR ${ZV_NPM_DIR}/node_modules/@xterm/xterm)
 find_program(ZV_NPM npm REQUIRED)

@@ -9,6 +9,7 @@
 // "/store", store FILE_DATA, keys "/store/folder/NAME"), so a folder kept by
 // an earlier version of the page is read as it is.
 'use strict';
+/* exported LOG_NAME, Folder, FolderPane */
 
 const LOG_NAME = 'logfile.txt';
 
@@ -295,9 +296,7 @@ class FolderPane {
     view.addEventListener('click', () => this.show(file.name, view));
     const download = FolderPane.control('a', 'download', tr('download'), tr('downloadLabel', { name: file.name }));
     download.download = file.name.split('/').pop();
-    download.href = URL.createObjectURL(
-      new Blob([this.folder.read(file.name)], { type: 'application/octet-stream' })
-    );
+    download.href = URL.createObjectURL(new Blob([this.folder.read(file.name)], { type: 'application/octet-stream' }));
     item.append(name, ' ', size, ' ', view, ' ', download);
     if (file.name !== LOG_NAME) {
       const remove = FolderPane.control('button', 'delete', tr('delete'), tr('deleteLabel', { name: file.name }));

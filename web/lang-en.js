@@ -1,11 +1,13 @@
 // The page's texts in English (the dialogue and the files are the program's own).
 'use strict';
+/* exported ZV_TEXTS */
 
 var ZV_TEXTS = ZV_TEXTS || {};
 ZV_TEXTS.en = {
   languageName: 'English',
   language: 'Language',
-  intro: 'A Pascal-program generator that runs in this page. Nothing is sent anywhere: the files stay in this browser’s folder.',
+  intro:
+    'A Pascal-program generator that runs in this page. Nothing is sent anywhere: the files stay in this browser’s folder.',
   program: 'Program',
   terminal: 'Terminal',
   folder: 'Folder',

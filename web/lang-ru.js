@@ -1,11 +1,13 @@
 // The page's texts in Russian (the dialogue and the files are the program's own).
 'use strict';
+/* exported ZV_TEXTS */
 
 var ZV_TEXTS = ZV_TEXTS || {};
 ZV_TEXTS.ru = {
   languageName: 'Русский',
   language: 'Язык',
-  intro: 'Генератор программ на Паскале, который работает прямо на этой странице. Ничего никуда не отправляется: файлы остаются в папке этого браузера.',
+  intro:
+    'Генератор программ на Паскале, который работает прямо на этой странице. Ничего никуда не отправляется: файлы остаются в папке этого браузера.',
   program: 'Программа',
   terminal: 'Терминал',
   folder: 'Папка',

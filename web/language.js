@@ -5,6 +5,7 @@
 // data-text="KEY" shows the text of KEY; data-label="KEY" gives it that
 // text as its accessible name.
 'use strict';
+/* exported Language, tr */
 
 const Language = {
   current: 'en',
@@ -15,7 +16,7 @@ const Language = {
     try {
       const kept = localStorage.getItem(Language.storageKey);
       if (kept && ZV_TEXTS[kept]) return kept;
-    } catch (error) {
+    } catch {
       // storage refused: the browser's languages decide
     }
     for (const tag of navigator.languages || [navigator.language]) {
@@ -30,7 +31,7 @@ const Language = {
     if (remember) {
       try {
         localStorage.setItem(Language.storageKey, Language.current);
-      } catch (error) {
+      } catch {
         // not remembered where storage is refused
       }
     }

@@ -2,6 +2,7 @@
 // key data, edited as in a console window while the program waits for a
 // line. A line goes to the program when Enter is pressed, ended by CR LF.
 'use strict';
+/* exported LineEditor, byteString */
 
 // Keys arrive through feed() at any time but are echoed and edited only while
 // the program reads (a pending next()): keys typed ahead wait for the read,
@@ -21,16 +22,33 @@
 // wrap (reached only by writing the cell that fills the row). After an edit
 // the line is written again from the first grapheme that changed.
 class LineEditor {
-  static segmenter = typeof Intl === 'object' && Intl.Segmenter ? new Intl.Segmenter(undefined, { granularity: 'grapheme' }) : null;
+  static segmenter =
+    typeof Intl === 'object' && Intl.Segmenter ? new Intl.Segmenter(undefined, { granularity: 'grapheme' }) : null;
   static encoder = new TextEncoder();
-  static ESCAPE = /\x1b(\[[0-?]*[ -\/]*[@-~]|O.|.)?/sy;
-  static TEXT = /[^\0-\x1f\x7f-\x9f]+/y;
+  static ESCAPE = /(\[[0-?]*[ -/]*[@-~]|O.|.)?/suy; // what follows ESC in a key's sequence
+  static TEXT = /\P{Cc}+/uy; // no control character (C0, DEL, C1)
   static KEYS = {
-    '\x1b[A': 'up', '\x1bOA': 'up', '\x1b[B': 'down', '\x1bOB': 'down',
-    '\x1b[C': 'right', '\x1bOC': 'right', '\x1b[D': 'left', '\x1bOD': 'left',
-    '\x1b[H': 'home', '\x1bOH': 'home', '\x1b[1~': 'home', '\x1b[7~': 'home',
-    '\x1b[F': 'end', '\x1bOF': 'end', '\x1b[4~': 'end', '\x1b[8~': 'end',
-    '\x1b[3~': 'delete', '\r': 'enter', '\x7f': 'backspace', '\b': 'backspace', '\x04': 'eof',
+    '\x1b[A': 'up',
+    '\x1bOA': 'up',
+    '\x1b[B': 'down',
+    '\x1bOB': 'down',
+    '\x1b[C': 'right',
+    '\x1bOC': 'right',
+    '\x1b[D': 'left',
+    '\x1bOD': 'left',
+    '\x1b[H': 'home',
+    '\x1bOH': 'home',
+    '\x1b[1~': 'home',
+    '\x1b[7~': 'home',
+    '\x1b[F': 'end',
+    '\x1bOF': 'end',
+    '\x1b[4~': 'end',
+    '\x1b[8~': 'end',
+    '\x1b[3~': 'delete',
+    '\r': 'enter',
+    '\x7f': 'backspace',
+    '\b': 'backspace',
+    '\x04': 'eof',
   };
 
   constructor(options = {}) {
@@ -51,20 +69,21 @@ class LineEditor {
 
   feed(data) {
     if (this.closed) return;
-    for (let i = 0; i < data.length; ) {
+    for (let i = 0; i < data.length;) {
       if (this.pasting) {
         let end = data.indexOf('\x1b[201~', i);
         if (end < 0) end = data.length;
-        data.slice(i, end).split('\r').forEach((text, n) => {
+        const lines = data.slice(i, end).split('\r');
+        lines.forEach((text, n) => {
           if (n > 0) this.keys.push({ key: 'enter' });
-          this.type(text.replace(/[\0-\x08\n-\x1f\x7f-\x9f]/g, ''));
+          this.type(text.replace(/(?!\t)\p{Cc}/gu, ''));
         });
         this.pasting = end === data.length;
         i = end + 6;
       } else if (data[i] === '\x1b') {
         // A key's escape sequence; other keys (function keys, Ctrl-arrows) are skipped whole.
-        LineEditor.ESCAPE.lastIndex = i;
-        const seq = LineEditor.ESCAPE.exec(data)[0];
+        LineEditor.ESCAPE.lastIndex = i + 1;
+        const seq = '\x1b' + LineEditor.ESCAPE.exec(data)[0];
         i += seq.length;
         if (seq === '\x1b[200~') this.pasting = true;
         else if (LineEditor.KEYS[seq]) this.keys.push({ key: LineEditor.KEYS[seq] });
@@ -121,7 +140,8 @@ class LineEditor {
       if (this.closed) return;
       this.reader = { size, resolve };
       const column = this.column();
-      if (column && typeof column.then === 'function') column.then((c) => this.begin(c), () => this.begin(0));
+      const unknown = () => this.begin(0); // the column could not be read
+      if (column && typeof column.then === 'function') column.then((c) => this.begin(c), unknown);
       else this.begin(column);
     });
   }
@@ -136,7 +156,16 @@ class LineEditor {
     if (this.closed || !this.reader) return;
     const cols = Math.max(1, this.columns() | 0);
     const origin = Math.min(Math.max(0, column | 0), cols);
-    this.line = { text: '', graphemes: [], cursor: 0, cols, origin, at: origin, recall: this.history.length, draft: '' };
+    this.line = {
+      text: '',
+      graphemes: [],
+      cursor: 0,
+      cols,
+      origin,
+      at: origin,
+      recall: this.history.length,
+      draft: '',
+    };
     this.line.layout = this.layout([]);
     this.pump();
   }
@@ -197,15 +226,23 @@ class LineEditor {
     const shown = line.layout;
     const graphemes = LineEditor.graphemes(text);
     let cursor = 0;
-    for (let o = 0; cursor < graphemes.length && o < offset; ) o += graphemes[cursor++].length;
+    for (let o = 0; cursor < graphemes.length && o < offset;) o += graphemes[cursor++].length;
     let k = 0; // the first grapheme that changed
     while (k < graphemes.length && k < old.length && graphemes[k] === old[k]) k++;
     Object.assign(line, { text, graphemes, cursor, layout: this.layout(graphemes) });
-    const { starts, ends, end } = line.layout;
+    const { ends, end } = line.layout;
     const stride = line.cols + 1;
     const cells = shown.end - shown.starts[k];
-    if (k === graphemes.length && k === old.length - 1 && cursor === k && line.at === shown.end &&
-        end === shown.starts[k] && cells > 0 && cells <= shown.end % stride && shown.end % stride < line.cols) {
+    if (
+      k === graphemes.length &&
+      k === old.length - 1 &&
+      cursor === k &&
+      line.at === shown.end &&
+      end === shown.starts[k] &&
+      cells > 0 &&
+      cells <= shown.end % stride &&
+      shown.end % stride < line.cols
+    ) {
       // Backspace at the end of the line, within one row.
       this.out += '\b'.repeat(cells) + ' '.repeat(cells) + '\b'.repeat(cells);
       line.at = end;
@@ -246,8 +283,8 @@ class LineEditor {
       line.at = p;
       return;
     }
-    const row = Math.floor(p / stride), col = p % stride;
-    const atRow = Math.floor(at / stride), atCol = at % stride;
+    const [row, col] = [Math.floor(p / stride), p % stride];
+    const [atRow, atCol] = [Math.floor(at / stride), at % stride];
     if (row !== atRow) {
       this.out += row < atRow ? `\x1b[${atRow - row}A` : `\x1b[${row - atRow}B`;
       if (col !== Math.min(atCol, cols - 1)) this.out += `\x1b[${col + 1}G`;
@@ -263,8 +300,10 @@ class LineEditor {
   layout(graphemes) {
     const { cols, origin } = this.line;
     const stride = cols + 1;
-    const starts = [], ends = [];
-    let row = 0, col = origin;
+    const starts = [];
+    const ends = [];
+    let row = 0;
+    let col = origin;
     for (const grapheme of graphemes) {
       let start = -1;
       for (const w of this.cells(grapheme, col === cols ? 0 : col)) {

@@ -9,8 +9,11 @@
 // otherwise hold up the program's start on a first visit.
 'use strict';
 
-if ((location.protocol === 'https:' || location.protocol === 'http:') && window.isSecureContext &&
-    'serviceWorker' in navigator) {
+if (
+  (location.protocol === 'https:' || location.protocol === 'http:') &&
+  window.isSecureContext &&
+  'serviceWorker' in navigator
+) {
   let registered = false;
   const register = () => {
     if (registered) return;

@@ -28,7 +28,7 @@
   const refit = () => {
     try {
       fit.fit();
-    } catch (e) {
+    } catch {
       // not laid out yet
     }
   };

@@ -15,7 +15,8 @@
       FS.mkdirTree(ROOT);
       var folder = Module.zvFolder;
       // Folders before what they hold.
-      Array.from(folder.entries.keys()).sort().forEach(function (name) {
+      var names = Array.from(folder.entries.keys()).sort();
+      names.forEach(function (name) {
         var entry = folder.entries.get(name);
         var path = ROOT + '/' + name;
         if (FS.isDir(entry.mode)) {

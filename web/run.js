@@ -6,6 +6,7 @@
 // disk, where a page may not fetch, it runs the program's single-file form
 // zorvandrel-file.js, which holds the same code.
 'use strict';
+/* exported Runner */
 
 class Runner {
   constructor({ term, folder, editorOptions, elements }) {

@@ -34,7 +34,7 @@ const puppeteer = require('puppeteer-core');
     async keys({ tab, keys }) {
       const page = tabs[tab];
       await page.focus(terminal);
-      for (const part of keys.split(/([\n\u0004])/)) {
+      for (const part of keys.split(/([\n\cD])/)) {
         if (part === '\n') await page.keyboard.press('Enter');
         else if (part === '\u0004') {
           await page.keyboard.down('Control');

@@ -1,5 +1,5 @@
 // The built site (cmake --workflow --preset web): its files, sizes, zip, service
-// worker, manifest, Content-Security-Policy and the page's elements. Usage:
+// worker, manifest, Content-Security-Policy, the page's elements and texts. Usage:
 //   node --test site.test.js   with ZV_WEB_SITE=<build/web/site>
 // Exits 77 (skipped) where the site is not built, unless ZV_WEB_REQUIRED=1.
 'use strict';
@@ -8,6 +8,7 @@ const assert = require('node:assert');
 const fs = require('node:fs');
 const path = require('node:path');
 const { execFileSync } = require('node:child_process');
+const vm = require('node:vm');
 
 const site = process.env.ZV_WEB_SITE;
 if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
@@ -16,10 +17,31 @@ if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
 }
 const size = (name) => fs.statSync(path.join(site, name)).size;
 const text = (name) => fs.readFileSync(path.join(site, name), 'latin1');
-const served = ['FAQ.txt', 'README.txt', 'addon-fit.js', 'addon-unicode11.js', 'folder.js', 'icon-192.png',
-  'icon-512.png', 'icon.svg', 'index.html', 'lang-en.js', 'lang-ru.js', 'language.js', 'line-editor.js',
-  'manifest.webmanifest', 'offline.js', 'page.css', 'page.js', 'run.js', 'xterm-LICENSE.txt', 'xterm.css', 'xterm.js',
-  'zorvandrel.js', 'zorvandrel.wasm'];
+const served = [
+  'FAQ.txt',
+  'README.txt',
+  'addon-fit.js',
+  'addon-unicode11.js',
+  'folder.js',
+  'icon-192.png',
+  'icon-512.png',
+  'icon.svg',
+  'index.html',
+  'lang-en.js',
+  'lang-ru.js',
+  'language.js',
+  'line-editor.js',
+  'manifest.webmanifest',
+  'offline.js',
+  'page.css',
+  'page.js',
+  'run.js',
+  'xterm-LICENSE.txt',
+  'xterm.css',
+  'xterm.js',
+  'zorvandrel.js',
+  'zorvandrel.wasm',
+];
 // and the program in one file, for the page opened from disk
 const expected = [...served, 'sw.js', 'zorvandrel-file.js'].sort();
 
@@ -35,8 +57,10 @@ test('the site holds its files, within the size budget', () => {
 
 test('the zip holds the same files in one folder', () => {
   const zip = path.join(site, '..', 'zorvandrel-0.3-web.zip');
-  const names = execFileSync('unzip', ['-Z1', zip], { encoding: 'utf8' }).split('\n').filter((n) => n !== '');
-  assert.deepStrictEqual(names.filter((n) => !n.endsWith('/')).sort(), expected.map((n) => 'zorvandrel-0.3-web/' + n));
+  const names = execFileSync('unzip', ['-Z1', zip], { encoding: 'utf8' }).split('\n');
+  const files = names.filter((n) => n !== '' && !n.endsWith('/'));
+  const inFolder = expected.map((n) => 'zorvandrel-0.3-web/' + n);
+  assert.deepStrictEqual(files.sort(), inFolder);
 });
 
 test('FAQ.txt and README.txt end their lines with CR LF', () => {
@@ -47,7 +71,8 @@ test('FAQ.txt and README.txt end their lines with CR LF', () => {
 });
 
 test('the service worker keeps every served file; the manifest names the page and its icons', () => {
-  assert.deepStrictEqual(text('sw.js').match(/(?<=\{url:")[^"]+(?=",revision:"\w+"\})/g).sort(), served);
+  const kept = text('sw.js').match(/(?<=\{url:")[^"]+(?=",revision:"\w+"\})/g);
+  assert.deepStrictEqual(kept.sort(), served);
   const { name, start_url, scope, display, icons } = JSON.parse(text('manifest.webmanifest'));
   assert.deepStrictEqual([name, start_url, scope, display], ['Zorvandrel 0.3', '.', '.', 'standalone']);
   for (const icon of icons) assert.ok(served.includes(icon.src), icon.src);
@@ -56,7 +81,8 @@ test('the service worker keeps every served file; the manifest names the page an
 test('the policy allows only the page itself', () => {
   const meta = /<meta http-equiv="Content-Security-Policy" content="([^"]*)">/.exec(text('index.html'));
   assert.ok(meta, 'no Content-Security-Policy');
-  const directives = Object.fromEntries(meta[1].split(';').map((d) => d.trim().split(/\s+/)).map(([k, ...v]) => [k, v]));
+  const words = meta[1].split(';').map((d) => d.trim().split(/\s+/));
+  const directives = Object.fromEntries(words.map(([k, ...v]) => [k, v]));
   assert.deepStrictEqual(directives['default-src'], ["'self'"]);
   assert.deepStrictEqual(directives['script-src'], ["'self'", "'wasm-unsafe-eval'"]);
   const allowed = new Set(["'self'", "'none'", "'unsafe-inline'", "'wasm-unsafe-eval'", 'blob:', 'data:']);
@@ -75,4 +101,40 @@ test('the page names no other site and has its elements', () => {
   }
   assert.match(html, /href="FAQ.txt"/);
   assert.match(html, /fpc NAME\.txt/);
+});
+
+// The page's text tables, as the page's scripts make them.
+const texts = () => {
+  const page = {};
+  for (const name of ['lang-en.js', 'lang-ru.js']) {
+    vm.runInNewContext(fs.readFileSync(path.join(site, name), 'utf8'), page, { filename: name });
+  }
+  return page.ZV_TEXTS;
+};
+
+test('both languages have the same texts; each plural text has the forms of its language', () => {
+  const { en, ru } = texts();
+  assert.deepStrictEqual(Object.keys(ru).sort(), Object.keys(en).sort());
+  assert.deepStrictEqual(Object.keys(ru.reasons).sort(), Object.keys(en.reasons).sort());
+  for (const [language, table] of Object.entries({ en, ru })) {
+    const forms = new Intl.PluralRules(language).resolvedOptions().pluralCategories;
+    for (const [key, text] of Object.entries(table)) {
+      if (typeof text === 'object' && key !== 'reasons') {
+        assert.deepStrictEqual(Object.keys(text).sort(), [...forms].sort(), `${language} ${key}`);
+      }
+    }
+  }
+});
+
+test('the texts in the page before its scripts run are the English ones', () => {
+  const { en } = texts();
+  const html = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
+  const shown = [...html.matchAll(/<(\w+)\b[^>]*\bdata-text="(\w+)"[^>]*>([^<]*)<\/\1>/g)];
+  const labels = [...html.matchAll(/<\w+\b[^>]*\baria-label="([^"]*)"[^>]*\bdata-label="(\w+)"/g)];
+  const count = (pattern) => (html.match(pattern) || []).length;
+  assert.strictEqual(shown.length, count(/\bdata-text=/g), 'an element with data-text that holds markup');
+  assert.strictEqual(labels.length, count(/\bdata-label=/g), 'an element with data-label but no aria-label');
+  const collapsed = (text) => text.replace(/\s+/g, ' ').trim();
+  for (const [, , key, text] of shown) assert.strictEqual(collapsed(text), collapsed(en[key]), key);
+  for (const [, label, key] of labels) assert.strictEqual(label, en[key], key);
 });

@@ -1,0 +1,61 @@
+// ESLint for the page's scripts and their tests (run from the checkout's root,
+// with the web build's npm folder on NODE_PATH; see .ci/run).
+//
+// The page's scripts are classic scripts, not modules (a page opened from
+// disk refuses module scripts): each declares its names in the page's one
+// global scope, and the scripts loaded with it use them. Each script is told
+// the names the others declare, never its own, so that a name used but
+// declared nowhere, or declared twice, is still an error.
+'use strict';
+const js = require('@eslint/js');
+const globals = require('globals');
+
+// The page's scripts and the names each declares for the others.
+const declares = {
+  'web/lang-en.js': ['ZV_TEXTS'],
+  'web/lang-ru.js': ['ZV_TEXTS'],
+  'web/language.js': ['Language', 'tr'],
+  'web/line-editor.js': ['LineEditor', 'byteString'],
+  'web/folder.js': ['LOG_NAME', 'Folder', 'FolderPane'],
+  'web/run.js': ['Runner'],
+  'web/offline.js': [],
+  'web/page.js': [],
+};
+// The libraries' names: xterm.js and its add-ons, and the program's two
+// forms (zorvandrel.js, zorvandrel-file.js, which run.js loads itself).
+const libraries = ['Terminal', 'FitAddon', 'Unicode11Addon', 'createZorvandrel', 'createZorvandrelFile'];
+
+const readonly = (names) => Object.fromEntries(names.map((name) => [name, 'readonly']));
+const others = (file) =>
+  Object.entries(declares)
+    .filter(([other]) => other !== file)
+    .flatMap(([, names]) => names)
+    .filter((name) => !declares[file].includes(name));
+
+module.exports = [
+  js.configs.recommended,
+  { linterOptions: { reportUnusedDisableDirectives: 'error' } },
+  ...Object.keys(declares).map((file) => ({
+    files: [file],
+    languageOptions: {
+      sourceType: 'script',
+      globals: { ...globals.browser, ...readonly(libraries), ...readonly(others(file)) },
+    },
+  })),
+  // The line editor is also a CommonJS module for its tests under Node.js.
+  { files: ['web/line-editor.js'], languageOptions: { globals: { module: 'readonly' } } },
+  // Part of the program's module (Emscripten's --pre-js): the names of
+  // Emscripten's JavaScript around it.
+  {
+    files: ['web/program-pre.js'],
+    languageOptions: {
+      sourceType: 'script',
+      globals: { ...globals.browser, ...readonly(['Module', 'FS', 'addRunDependency', 'removeRunDependency']) },
+    },
+  },
+  // Node.js: the build's service-worker writer, the tests, this file.
+  {
+    files: ['web/write-service-worker.js', 'web/eslint.config.js', 'tests/web/*.js'],
+    languageOptions: { sourceType: 'commonjs', globals: globals.node },
+  },
+];
