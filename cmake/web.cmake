@@ -1,5 +1,6 @@
 # The browser page (preset "web", Emscripten): the program as zorvandrel.js
-# and zorvandrel.wasm, and the static site around it in site/, zipped. The
+# and zorvandrel.wasm, and the static site around it in site/, zipped, each
+# file the page loads named by its content's hash (web/name-by-content.js). The
 # same program is linked a second time as zorvandrel-file.js, with its
 # WebAssembly inside, for the page opened from disk, where it may not fetch.
 #
@@ -81,6 +82,8 @@ add_custom_target(web_site ALL
           -DOUTPUT=${ZV_SITE_DIR}/addon-fit.js -P ${PROJECT_SOURCE_DIR}/cmake/strip_source_map.cmake
   COMMAND ${CMAKE_COMMAND} -DINPUT=${ZV_NPM_DIR}/node_modules/@xterm/addon-unicode11/lib/addon-unicode11.js
           -DOUTPUT=${ZV_SITE_DIR}/addon-unicode11.js -P ${PROJECT_SOURCE_DIR}/cmake/strip_source_map.cmake
+  # Each file the page loads named by its content's hash (page.3f2a9c1b.js), and index.html to match.
+  COMMAND ${ZV_NODE} ${ZV_WEB_DIR}/name-by-content.js ${ZV_SITE_DIR}
   # The service worker, last: it lists every file of the site with its content's hash.
   COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=${ZV_NPM_DIR}/node_modules
           ${ZV_NODE} ${ZV_WEB_DIR}/write-service-worker.js ${ZV_SITE_DIR}
@@ -91,7 +94,7 @@ add_custom_target(web_site ALL
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${PROJECT_BINARY_DIR}/zorvandrel-${PROJECT_VERSION}-web
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
   DEPENDS zorvandrel zorvandrel_file ${ZV_XTERM_DIR}/lib/xterm.js ${ZV_WEB_PAGE_FILES}
-          ${ZV_WEB_DIR}/write-service-worker.js
+          ${ZV_WEB_DIR}/name-by-content.js ${ZV_WEB_DIR}/write-service-worker.js
   BYPRODUCTS ${ZV_WEB_ZIP}
   COMMENT "Assembling the site and ${ZV_WEB_ZIP}"
   VERBATIM)

@@ -53,9 +53,9 @@ module.exports = [
       globals: { ...globals.browser, ...readonly(['Module', 'FS', 'addRunDependency', 'removeRunDependency']) },
     },
   },
-  // Node.js: the build's service-worker writer, the tests, this file.
+  // Node.js: the build's file namer and service-worker writer, the tests, this file.
   {
-    files: ['web/write-service-worker.js', 'web/eslint.config.js', 'tests/web/*.js'],
+    files: ['web/name-by-content.js', 'web/write-service-worker.js', 'web/eslint.config.js', 'tests/web/*.js'],
     languageOptions: { sourceType: 'commonjs', globals: globals.node },
   },
 ];

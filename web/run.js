@@ -4,7 +4,9 @@
 // compiled code is kept and instantiated again for "Run again". Served, the
 // page fetches zorvandrel.wasm and compiles it while it arrives; opened from
 // disk, where a page may not fetch, it runs the program's single-file form
-// zorvandrel-file.js, which holds the same code.
+// zorvandrel-file.js, which holds the same code. Both names carry their
+// content's hash in the built site: index.html gives them (the wasm's preload
+// link, and the program script's data-single-file).
 'use strict';
 /* exported Runner */
 
@@ -16,18 +18,20 @@ class Runner {
     this.el = elements; // status, generated, compile, stop, runAgain
     this.run = null;
     this.fromDisk = location.protocol === 'file:';
-    this.factory = this.fromDisk ? Runner.loadScript('zorvandrel-file.js').then(() => createZorvandrelFile) : null;
+    const singleFile = document.querySelector('script[data-single-file]').dataset.singleFile;
+    this.factory = this.fromDisk ? Runner.loadScript(singleFile).then(() => createZorvandrelFile) : null;
     this.compiled = this.fromDisk ? null : Runner.compile();
     this.el.stop.addEventListener('click', () => this.stop());
     folder.listeners.push(() => this.showGenerated());
   }
 
   static compile() {
+    const wasm = document.querySelector('link[rel="preload"][type="application/wasm"]').getAttribute('href');
     const whole = () =>
-      fetch('zorvandrel.wasm')
+      fetch(wasm)
         .then((response) => response.arrayBuffer())
         .then((bytes) => WebAssembly.compile(bytes));
-    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetch('zorvandrel.wasm')).catch(whole) : whole();
+    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetch(wasm)).catch(whole) : whole();
   }
 
   static loadScript(src) {

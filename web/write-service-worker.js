@@ -6,7 +6,8 @@
 // another sw.js: the browser installs it on the next load, it takes over at
 // once and drops what the old one kept, so the load after that is the new
 // release. zorvandrel-file.js is only for the page opened from disk, where no
-// worker runs, and stays out.
+// worker runs, and stays out. The files whose names carry their content's
+// hash (name-by-content.js) need no revision of their own: their name is one.
 'use strict';
 const path = require('node:path');
 const { generateSW } = require('workbox-build');
@@ -15,7 +16,8 @@ const site = process.argv[2];
 generateSW({
   globDirectory: site,
   globPatterns: ['**/*'],
-  globIgnores: ['sw.js', 'zorvandrel-file.js'],
+  globIgnores: ['sw.js', 'zorvandrel-file.*.js'],
+  dontCacheBustURLsMatching: /\.[0-9a-f]{8}\.\w+$/,
   swDest: path.join(site, 'sw.js'),
   // A request for the folder itself ("/" or "/sub/path/") is its index.html.
   directoryIndex: 'index.html',

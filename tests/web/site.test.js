@@ -5,6 +5,7 @@
 'use strict';
 const test = require('node:test');
 const assert = require('node:assert');
+const crypto = require('node:crypto');
 const fs = require('node:fs');
 const path = require('node:path');
 const { execFileSync } = require('node:child_process');
@@ -15,8 +16,25 @@ if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
   console.log(`no site at ${site}: build it with cmake --workflow --preset web`);
   process.exit(process.env.ZV_WEB_REQUIRED === '1' ? 1 : 77);
 }
-const size = (name) => fs.statSync(path.join(site, name)).size;
-const text = (name) => fs.readFileSync(path.join(site, name), 'latin1');
+// The files the page loads carry their content's hash in their names
+// (page.3f2a9c1b.js); the lists below give them without it.
+const plain = (name) => name.replace(/\.[0-9a-f]{8}(\.\w+)$/, '$1');
+const files = fs.readdirSync(site).sort();
+const named = (name) => files.find((file) => plain(file) === name) || name;
+const size = (name) => fs.statSync(path.join(site, named(name))).size;
+const text = (name) => fs.readFileSync(path.join(site, named(name)), 'latin1');
+// Asked for by names known outside the page: these keep theirs.
+const fixed = [
+  'FAQ.txt',
+  'README.txt',
+  'icon-192.png',
+  'icon-512.png',
+  'icon.svg',
+  'index.html',
+  'manifest.webmanifest',
+  'sw.js',
+  'xterm-LICENSE.txt',
+];
 const served = [
   'FAQ.txt',
   'README.txt',
@@ -46,7 +64,7 @@ const served = [
 const expected = [...served, 'sw.js', 'zorvandrel-file.js'].sort();
 
 test('the site holds its files, within the size budget', () => {
-  assert.deepStrictEqual(fs.readdirSync(site).sort(), expected);
+  assert.deepStrictEqual(files.map(plain).sort(), expected);
   const program = size('zorvandrel.js') + size('zorvandrel.wasm');
   const whole = expected.reduce((sum, name) => sum + size(name), 0);
   console.log(`program ${program} bytes, in one file ${size('zorvandrel-file.js')} bytes, site ${whole} bytes`);
@@ -58,9 +76,9 @@ test('the site holds its files, within the size budget', () => {
 test('the zip holds the same files in one folder', () => {
   const zip = path.join(site, '..', 'zorvandrel-0.3-web.zip');
   const names = execFileSync('unzip', ['-Z1', zip], { encoding: 'utf8' }).split('\n');
-  const files = names.filter((n) => n !== '' && !n.endsWith('/'));
-  const inFolder = expected.map((n) => 'zorvandrel-0.3-web/' + n);
-  assert.deepStrictEqual(files.sort(), inFolder);
+  const zipped = names.filter((n) => n !== '' && !n.endsWith('/'));
+  const inFolder = files.map((n) => 'zorvandrel-0.3-web/' + n);
+  assert.deepStrictEqual(zipped.sort(), inFolder);
 });
 
 test('FAQ.txt and README.txt end their lines with CR LF', () => {
@@ -71,11 +89,27 @@ test('FAQ.txt and README.txt end their lines with CR LF', () => {
 });
 
 test('the service worker keeps every served file; the manifest names the page and its icons', () => {
-  const kept = text('sw.js').match(/(?<=\{url:")[^"]+(?=",revision:"\w+"\})/g);
-  assert.deepStrictEqual(kept.sort(), served);
+  const kept = [...text('sw.js').matchAll(/\{url:"([^"]+)",revision:("\w+"|null)\}/g)];
+  assert.deepStrictEqual(kept.map(([, url]) => plain(url)).sort(), served);
+  // A hashed name is its own revision.
+  for (const [, url, revision] of kept) assert.strictEqual(revision === 'null', !fixed.includes(url), url);
   const { name, start_url, scope, display, icons } = JSON.parse(text('manifest.webmanifest'));
   assert.deepStrictEqual([name, start_url, scope, display], ['Zorvandrel 0.3', '.', '.', 'standalone']);
   for (const icon of icons) assert.ok(served.includes(icon.src), icon.src);
+});
+
+test('each file the page loads is named by its content, and index.html names them all', () => {
+  const html = text('index.html');
+  const names = [...html.matchAll(/\b(?:href|src|data-single-file)="([^"]+)"/g)].map(([, name]) => name);
+  for (const name of names) assert.ok(files.includes(name), `index.html names ${name}, not in the site`);
+  for (const name of files.filter((file) => !fixed.includes(file))) {
+    const hash = crypto
+      .createHash('sha256')
+      .update(fs.readFileSync(path.join(site, name)))
+      .digest('hex');
+    assert.strictEqual(name, plain(name).replace(/\.\w+$/, `.${hash.slice(0, 8)}$&`));
+    assert.ok(names.includes(name), `index.html does not name ${name}`);
+  }
 });
 
 test('the policy allows only the page itself', () => {
@@ -107,7 +141,7 @@ test('the page names no other site and has its elements', () => {
 const texts = () => {
   const page = {};
   for (const name of ['lang-en.js', 'lang-ru.js']) {
-    vm.runInNewContext(fs.readFileSync(path.join(site, name), 'utf8'), page, { filename: name });
+    vm.runInNewContext(fs.readFileSync(path.join(site, named(name)), 'utf8'), page, { filename: name });
   }
   return page.ZV_TEXTS;
 };
