@@ -626,6 +626,33 @@ class Page(unittest.TestCase):
         self.driver.execute_cdp_cmd("Emulation.setUserAgentOverride", {"userAgent": agent, "acceptLanguage": "en"})
         self.load()
 
+    def test_17_an_upgrade_reloads_the_new_release_whole(self):
+        # A plain-http server, where no service worker runs: the browser caches by Last-Modified alone.
+        self.driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": True})
+        with tempfile.TemporaryDirectory(prefix="zv-site-") as root:
+            site, new = Path(root, "site"), Path(shutil.copytree(ARGS.site, Path(root, "new")))
+            # The new release: one script changed, the site named again.
+            script = next(new.glob("lang-en.*.js"))
+            script.write_text(script.read_text().replace("'Waiting for your answer'", "'Waiting, new release'"))
+            subprocess.run(["node", SOURCE_DIR / "web" / "name-by-content.js", new], check=True)
+            shutil.copytree(ARGS.site, site)
+            for folder, age in ((site, 86400), (new, 0)):  # the old release a day old, the new one newer
+                for file in folder.iterdir():
+                    os.utime(file, (time.time() - age,) * 2)
+            server = serve(site)
+            self.driver.get(f"http://127.0.0.1:{server.server_address[1]}/")
+            self.wait_ready()
+            self.assertEqual(self.hook("status()"), "Waiting for your answer")
+            shutil.copytree(new, site, dirs_exist_ok=True)  # unpacked over the old one
+            self.driver.refresh()
+            self.wait_ready()
+            self.assertEqual(self.hook("status()"), "Waiting, new release")
+            self.assertEqual(self.page_run(SHORT_DIALOGUE), self.native(SHORT_DIALOGUE))
+            server.shutdown()
+            server.server_close()
+        self.driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": False})
+        self.load()
+
 
 class Firefox(unittest.TestCase):
     """A few of the cases above in Firefox ESR, driven with puppeteer-core (firefox_bridge.js)."""
