@@ -25,6 +25,22 @@
   term.open($('terminal'));
   // Tab moves the focus out of the terminal, as everywhere else on the page.
   term.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+  // Text that comes without key events (dictation, emoji pickers, handwriting,
+  // some phone keyboards) arrives as an insertText input event, which xterm.js
+  // ignores in screen-reader mode: the page passes it on, once. Typed keys
+  // (a keydown since the last keyup, 229 included) and compositions are
+  // xterm.js's own; outside screen-reader mode it takes this text itself.
+  const area = term.textarea;
+  let keyDown = false;
+  area.addEventListener('keydown', () => (keyDown = true), true);
+  area.addEventListener('keyup', () => (keyDown = false), true);
+  area.addEventListener('input', (event) => {
+    if (!term.options.screenReaderMode || keyDown || event.isComposing) return;
+    if (event.inputType !== 'insertText' || !event.data) return;
+    term.input(event.data, true);
+    // A later composition reads its text from the caret on.
+    area.selectionStart = area.selectionEnd = area.value.length;
+  });
   const refit = () => {
     try {
       fit.fit();

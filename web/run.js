@@ -20,6 +20,23 @@ class Runner {
     this.compiled = this.fromDisk ? null : Runner.compile();
     this.el.stop.addEventListener('click', () => this.stop());
     folder.listeners.push(() => this.showGenerated());
+    // The program file shown under the terminal: the last one a run wrote,
+    // kept there while later runs go on, until another program is written.
+    this.shown = null;
+    this.started = false; // the first run starts on a clear terminal
+    // Keys typed on after a run ends must not start the next one: Run again
+    // takes no key until the end has been on screen for a second (a click
+    // still works at once).
+    this.keysFrom = 0;
+    for (const type of ['keydown', 'keypress', 'keyup']) {
+      this.el.runAgain.addEventListener(
+        type,
+        (event) => {
+          if (performance.now() < this.keysFrom) event.preventDefault();
+        },
+        true
+      );
+    }
   }
 
   static compile() {
@@ -55,7 +72,9 @@ class Runner {
     run.editor = new LineEditor({ ...this.editorOptions, onInterrupt: () => this.ended(run, 'stopped') });
     this.run = run;
     const { term, el } = this;
-    term.reset();
+    if (!this.started) term.reset();
+    else Runner.separate(term); // the last run's end stays readable above the new one
+    this.started = true;
     term.write('\x1b[?2004h'); // pasted text comes bracketed, apart from typed keys
     term.options.cursorBlink = true;
     el.runAgain.disabled = true;
@@ -84,7 +103,12 @@ class Runner {
       },
       zvStore: (name, bytes, append) => {
         if (append) return live(this.folder.append(name, bytes));
-        return live(this.folder.put(name, bytes).then(() => (run.generated = name)));
+        return live(
+          this.folder.put(name, bytes).then(() => {
+            run.generated = name;
+            this.shown = name;
+          })
+        );
       },
       zvExit: (code) => {
         run.editor.close();
@@ -130,6 +154,7 @@ class Runner {
     run.phase = phase;
     if (run !== this.run) return;
     const { term, el } = this;
+    this.keysFrom = performance.now() + 1000;
     term.options.cursorBlink = false;
     el.stop.disabled = true;
     el.runAgain.disabled = false;
@@ -172,12 +197,17 @@ class Runner {
     this.showGenerated();
   }
 
-  // After a run that wrote a program: its Download link and the command
-  // that compiles it, in the run bar.
+  // A line between the runs in the terminal, on a line of its own.
+  static separate(term) {
+    const fresh = term.buffer.active.cursorX === 0 ? '' : '\r\n';
+    term.write(fresh + '\x1b[0m\r\n\x1b[2m──── ' + tr('newRun') + ' ────\x1b[0m\r\n');
+  }
+
+  // Once a run has written a program: its Download link and the command
+  // that compiles it, in the run bar, until a later run writes another.
   showGenerated() {
     const { generated: link, compile } = this.el;
-    const run = this.run;
-    const name = run && (run.phase === 'ended' || run.phase === 'stopped') ? run.generated : null;
+    const name = this.shown;
     if (link.href) URL.revokeObjectURL(link.href);
     link.removeAttribute('href');
     if (name === null || !this.folder.isFile(name)) {
