@@ -15,7 +15,7 @@ const declares = {
   'web/lang-en.js': ['ZV_TEXTS'],
   'web/lang-ru.js': ['ZV_TEXTS'],
   'web/language.js': ['Language', 'tr'],
-  'web/line-editor.js': ['LineEditor', 'byteString'],
+  'web/line-editor.js': ['LineEditor', 'LineEditorAddon', 'byteString'],
   'web/folder.js': ['LOG_NAME', 'Folder', 'FolderPane'],
   'web/run.js': ['Runner'],
   'web/offline.js': [],

@@ -17,11 +17,9 @@
   });
   const fit = new FitAddon.FitAddon();
   term.loadAddon(fit);
-  term.loadAddon(new Unicode11Addon.Unicode11Addon());
-  term.unicode.activeVersion = '11';
-  // The line editor measures with the same widths the terminal draws with.
-  let widths = null;
-  new Unicode11Addon.Unicode11Addon().activate({ unicode: { register: (provider) => (widths = provider) } });
+  // The line editor, with the Unicode 11 widths it and the terminal share.
+  const lineEditor = new LineEditorAddon(new Unicode11Addon.Unicode11Addon());
+  term.loadAddon(lineEditor);
   term.open($('terminal'));
   // Tab moves the focus out of the terminal, as everywhere else on the page.
   term.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
@@ -33,7 +31,9 @@
   const area = term.textarea;
   let keyDown = false;
   area.addEventListener('keydown', () => (keyDown = true), true);
-  area.addEventListener('keyup', () => (keyDown = false), true);
+  // The keyup may come elsewhere: an Enter that ends a run moves the focus.
+  window.addEventListener('keyup', () => (keyDown = false), true);
+  area.addEventListener('blur', () => (keyDown = false));
   area.addEventListener('input', (event) => {
     if (!term.options.screenReaderMode || keyDown || event.isComposing) return;
     if (event.inputType !== 'insertText' || !event.data) return;
@@ -74,20 +74,8 @@
       stop: $('stop'),
       runAgain: $('run-again'),
     },
-    editorOptions: {
-      write: (text) => term.write(text),
-      width: (grapheme) => {
-        let cells = 0;
-        for (const c of grapheme) cells += widths.wcwidth(c.codePointAt(0));
-        return cells;
-      },
-      columns: () => term.cols,
-      column: () => new Promise((resolve) => term.write('', () => resolve(term.buffer.active.cursorX))),
-      history,
-    },
-  });
-  term.onData((data) => {
-    if (runner.run) runner.run.editor.feed(data);
+    lineEditor,
+    history,
   });
   $('run-again').addEventListener('click', () => {
     runner.start(opened.then(() => folder.refresh()));

@@ -9,10 +9,11 @@
 /* exported Runner */
 
 class Runner {
-  constructor({ term, folder, editorOptions, elements }) {
+  constructor({ term, folder, lineEditor, history, elements }) {
     this.term = term;
     this.folder = folder;
-    this.editorOptions = editorOptions;
+    this.lineEditor = lineEditor; // the terminal's line editor add-on
+    this.history = history; // the lines typed in this page, across runs
     this.el = elements; // status, generated, compile, stop, runAgain
     this.run = null;
     this.fromDisk = location.protocol === 'file:';
@@ -69,7 +70,7 @@ class Runner {
       failure: null,
       editor: null,
     };
-    run.editor = new LineEditor({ ...this.editorOptions, onInterrupt: () => this.ended(run, 'stopped') });
+    run.editor = this.lineEditor.start({ history: this.history, onInterrupt: () => this.ended(run, 'stopped') });
     this.run = run;
     const { term, el } = this;
     if (!this.started) term.reset();
