@@ -12,6 +12,7 @@ const globals = require('globals');
 
 // The page's scripts and the names each declares for the others.
 const declares = {
+  'web/terminal-options.js': ['ZV_TERMINAL_OPTIONS'],
   'web/lang-en.js': ['ZV_TEXTS'],
   'web/lang-ru.js': ['ZV_TEXTS'],
   'web/language.js': ['Language', 'tr'],
@@ -50,7 +51,7 @@ module.exports = [
     files: ['web/program-pre.js'],
     languageOptions: {
       sourceType: 'script',
-      globals: { ...globals.browser, ...readonly(['Module', 'FS', 'addRunDependency', 'removeRunDependency']) },
+      globals: { ...globals.browser, ...readonly(['Module', 'FS']) },
     },
   },
   // Node.js: the build's service-worker writer, the tests, this file.

@@ -6,15 +6,7 @@
 (function () {
   const $ = (id) => document.getElementById(id);
 
-  const term = new Terminal({
-    allowProposedApi: true, // the unicode11 widths
-    convertEol: false,
-    cursorBlink: true,
-    fontFamily: 'ui-monospace, "DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
-    fontSize: 15,
-    scrollback: 5000,
-    screenReaderMode: true,
-  });
+  const term = new Terminal({ ...ZV_TERMINAL_OPTIONS });
   const fit = new FitAddon.FitAddon();
   term.loadAddon(fit);
   // The line editor, with the Unicode 11 widths it and the terminal share.

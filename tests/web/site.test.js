@@ -36,6 +36,7 @@ const served = [
   'page.css',
   'page.js',
   'run.js',
+  'terminal-options.js',
   'xterm-LICENSE.txt',
   'xterm.css',
   'xterm.js',
