@@ -12,10 +12,11 @@ const globals = require('globals');
 
 // The page's scripts and the names each declares for the others.
 const declares = {
+  'web/terminal-options.js': ['ZV_TERMINAL_OPTIONS'],
   'web/lang-en.js': ['ZV_TEXTS'],
   'web/lang-ru.js': ['ZV_TEXTS'],
   'web/language.js': ['Language', 'tr'],
-  'web/line-editor.js': ['LineEditor', 'byteString'],
+  'web/line-editor.js': ['LineEditor', 'LineEditorAddon', 'byteString'],
   'web/folder.js': ['LOG_NAME', 'Folder', 'FolderPane'],
   'web/run.js': ['Runner'],
   'web/offline.js': [],
@@ -50,7 +51,7 @@ module.exports = [
     files: ['web/program-pre.js'],
     languageOptions: {
       sourceType: 'script',
-      globals: { ...globals.browser, ...readonly(['Module', 'FS', 'addRunDependency', 'removeRunDependency']) },
+      globals: { ...globals.browser, ...readonly(['Module', 'FS']) },
     },
   },
   // Node.js: the build's file namer and service-worker writer, the tests, this file.

@@ -21,6 +21,7 @@ ZV_TEXTS.en = {
   readmeLink: 'For teachers: putting the page on a server (README.txt)',
   stop: 'Stop',
   runAgain: 'Run again',
+  newRun: 'new run',
   clearFolder: 'Clear folder',
   createLog: 'Create an empty logfile.txt',
   view: 'View',

@@ -22,6 +22,7 @@ ZV_TEXTS.ru = {
   readmeLink: 'Для учителя: как разместить страницу на сервере (README.txt, на английском)',
   stop: 'Стоп',
   runAgain: 'Запустить снова',
+  newRun: 'новый запуск',
   clearFolder: 'Очистить папку',
   createLog: 'Создать пустой logfile.txt',
   view: 'Показать',

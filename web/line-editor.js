@@ -2,7 +2,7 @@
 // key data, edited as in a console window while the program waits for a
 // line. A line goes to the program when Enter is pressed, ended by CR LF.
 'use strict';
-/* exported LineEditor, byteString */
+/* exported LineEditor, LineEditorAddon, byteString */
 
 // Keys arrive through feed() at any time but are echoed and edited only while
 // the program reads (a pending next()): keys typed ahead wait for the read,
@@ -357,6 +357,65 @@ class LineEditor {
   }
 }
 
+// The line editor as an xterm.js add-on. Loaded into a terminal, it makes
+// each run's editor over that terminal: the editor echoes into it, wraps at
+// its width, measures with its character widths and takes its key data.
+// xterm.js has no public width API, so the add-on activates the terminal's
+// widths add-on (given to it, Unicode 11) on that terminal itself and keeps
+// the provider the widths add-on registers there.
+class LineEditorAddon {
+  constructor(widthsAddon) {
+    this.widthsAddon = widthsAddon;
+    this.widths = null; // the terminal's width provider, once activated
+    this.terminal = null;
+    this.editor = null; // the editor that takes the keys now
+    this.subscription = null;
+  }
+
+  activate(terminal) {
+    this.terminal = terminal;
+    const unicode = {
+      register: (provider) => {
+        this.widths = provider;
+        terminal.unicode.register(provider);
+      },
+    };
+    this.widthsAddon.activate(new Proxy(terminal, { get: (t, name) => (name === 'unicode' ? unicode : t[name]) }));
+    if (this.widths) terminal.unicode.activeVersion = this.widths.version;
+    this.subscription = terminal.onData((data) => {
+      if (this.editor) this.editor.feed(data);
+    });
+  }
+
+  dispose() {
+    if (this.subscription) this.subscription.dispose();
+    if (this.editor) this.editor.close();
+    this.widthsAddon.dispose();
+    this.subscription = this.editor = this.terminal = null;
+  }
+
+  // A new editor, which takes the terminal's keys from now on; `options` as
+  // for LineEditor (history, onInterrupt).
+  start(options = {}) {
+    const terminal = this.terminal;
+    this.editor = new LineEditor({
+      write: (text) => terminal.write(text),
+      width: (grapheme) => this.width(grapheme),
+      columns: () => terminal.cols,
+      column: () => new Promise((resolve) => terminal.write('', () => resolve(terminal.buffer.active.cursorX))),
+      ...options,
+    });
+    return this.editor;
+  }
+
+  width(grapheme) {
+    if (!this.widths) return LineEditor.width(grapheme);
+    let cells = 0;
+    for (const c of grapheme) cells += this.widths.wcwidth(c.codePointAt(0));
+    return cells;
+  }
+}
+
 // Bytes as a string of char codes 0..255.
 function byteString(bytes) {
   let text = '';
@@ -364,4 +423,4 @@ function byteString(bytes) {
   return text;
 }
 
-if (typeof module === 'object') module.exports = { LineEditor, byteString };
+if (typeof module === 'object') module.exports = { LineEditor, LineEditorAddon, byteString };

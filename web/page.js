@@ -6,25 +6,33 @@
 (function () {
   const $ = (id) => document.getElementById(id);
 
-  const term = new Terminal({
-    allowProposedApi: true, // the unicode11 widths
-    convertEol: false,
-    cursorBlink: true,
-    fontFamily: 'ui-monospace, "DejaVu Sans Mono", "Liberation Mono", Consolas, monospace',
-    fontSize: 15,
-    scrollback: 5000,
-    screenReaderMode: true,
-  });
+  const term = new Terminal({ ...ZV_TERMINAL_OPTIONS });
   const fit = new FitAddon.FitAddon();
   term.loadAddon(fit);
-  term.loadAddon(new Unicode11Addon.Unicode11Addon());
-  term.unicode.activeVersion = '11';
-  // The line editor measures with the same widths the terminal draws with.
-  let widths = null;
-  new Unicode11Addon.Unicode11Addon().activate({ unicode: { register: (provider) => (widths = provider) } });
+  // The line editor, with the Unicode 11 widths it and the terminal share.
+  const lineEditor = new LineEditorAddon(new Unicode11Addon.Unicode11Addon());
+  term.loadAddon(lineEditor);
   term.open($('terminal'));
   // Tab moves the focus out of the terminal, as everywhere else on the page.
   term.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
+  // Text that comes without key events (dictation, emoji pickers, handwriting,
+  // some phone keyboards) arrives as an insertText input event, which xterm.js
+  // ignores in screen-reader mode: the page passes it on, once. Typed keys
+  // (a keydown since the last keyup, 229 included) and compositions are
+  // xterm.js's own; outside screen-reader mode it takes this text itself.
+  const area = term.textarea;
+  let keyDown = false;
+  area.addEventListener('keydown', () => (keyDown = true), true);
+  // The keyup may come elsewhere: an Enter that ends a run moves the focus.
+  window.addEventListener('keyup', () => (keyDown = false), true);
+  area.addEventListener('blur', () => (keyDown = false));
+  area.addEventListener('input', (event) => {
+    if (!term.options.screenReaderMode || keyDown || event.isComposing) return;
+    if (event.inputType !== 'insertText' || !event.data) return;
+    term.input(event.data, true);
+    // A later composition reads its text from the caret on.
+    area.selectionStart = area.selectionEnd = area.value.length;
+  });
   const refit = () => {
     try {
       fit.fit();
@@ -58,20 +66,8 @@
       stop: $('stop'),
       runAgain: $('run-again'),
     },
-    editorOptions: {
-      write: (text) => term.write(text),
-      width: (grapheme) => {
-        let cells = 0;
-        for (const c of grapheme) cells += widths.wcwidth(c.codePointAt(0));
-        return cells;
-      },
-      columns: () => term.cols,
-      column: () => new Promise((resolve) => term.write('', () => resolve(term.buffer.active.cursorX))),
-      history,
-    },
-  });
-  term.onData((data) => {
-    if (runner.run) runner.run.editor.feed(data);
+    lineEditor,
+    history,
   });
   $('run-again').addEventListener('click', () => {
     runner.start(opened.then(() => folder.refresh()));

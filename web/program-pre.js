@@ -1,35 +1,37 @@
-// Part of the program's module (linked with --pre-js). Before main() runs,
-// the page's folder (Module.zvFolder, once Module.zvFolderReady has read it
-// from the browser's storage; the program is compiled meanwhile) is copied
-// into the program's file system at /store/folder, the program's current
-// directory and the root of every name it opens. Each file the program
-// closes is handed back to the page (Module.zvStore), and the program goes
-// on once the page has stored it.
+// Part of the program's module (linked with --pre-js). The program starts,
+// and greets, while the page's folder is read from the browser's storage
+// (Module.zvFolderReady); its first file operation waits for
+// Module.zvLoadFolder, which copies the folder (Module.zvFolder) into the
+// program's file system at /store/folder, the program's current directory
+// and the root of every name it opens. Each file the program closes is
+// handed back to the page (Module.zvStore), and the program goes on once the
+// page has stored it.
 (function () {
   var ROOT = '/store/folder';
+  var loaded = null;
 
-  Module.preRun = [].concat(Module.preRun || []);
-  Module.preRun.push(function () {
-    addRunDependency('zv-folder');
-    Module.zvFolderReady.then(function () {
-      FS.mkdirTree(ROOT);
-      var folder = Module.zvFolder;
-      // Folders before what they hold.
-      var names = Array.from(folder.entries.keys()).sort();
-      names.forEach(function (name) {
-        var entry = folder.entries.get(name);
-        var path = ROOT + '/' + name;
-        if (FS.isDir(entry.mode)) {
-          FS.mkdirTree(path);
-          return;
-        }
-        FS.writeFile(path, entry.contents);
-        FS.utime(path, entry.timestamp.getTime(), entry.timestamp.getTime());
+  Module.zvLoadFolder = function () {
+    loaded =
+      loaded ||
+      Module.zvFolderReady.then(function () {
+        FS.mkdirTree(ROOT);
+        var folder = Module.zvFolder;
+        // Folders before what they hold.
+        var names = Array.from(folder.entries.keys()).sort();
+        names.forEach(function (name) {
+          var entry = folder.entries.get(name);
+          var path = ROOT + '/' + name;
+          if (FS.isDir(entry.mode)) {
+            FS.mkdirTree(path);
+            return;
+          }
+          FS.writeFile(path, entry.contents);
+          FS.utime(path, entry.timestamp.getTime(), entry.timestamp.getTime());
+        });
+        FS.chdir(ROOT);
       });
-      FS.chdir(ROOT);
-      removeRunDependency('zv-folder');
-    });
-  });
+    return loaded;
+  };
 
   // The file at `path` was closed: the page stores it whole (`from` -1) or
   // appends its bytes from `from` on to the stored file, whose bytes the

@@ -11,10 +11,11 @@
 /* exported Runner */
 
 class Runner {
-  constructor({ term, folder, editorOptions, elements }) {
+  constructor({ term, folder, lineEditor, history, elements }) {
     this.term = term;
     this.folder = folder;
-    this.editorOptions = editorOptions;
+    this.lineEditor = lineEditor; // the terminal's line editor add-on
+    this.history = history; // the lines typed in this page, across runs
     this.el = elements; // status, generated, compile, stop, runAgain
     this.run = null;
     this.fromDisk = location.protocol === 'file:';
@@ -23,6 +24,23 @@ class Runner {
     this.compiled = this.fromDisk ? null : Runner.compile();
     this.el.stop.addEventListener('click', () => this.stop());
     folder.listeners.push(() => this.showGenerated());
+    // The program file shown under the terminal: the last one a run wrote,
+    // kept there while later runs go on, until another program is written.
+    this.shown = null;
+    this.started = false; // the first run starts on a clear terminal
+    // Keys typed on after a run ends must not start the next one: Run again
+    // takes no key until the end has been on screen for a second (a click
+    // still works at once).
+    this.keysFrom = 0;
+    for (const type of ['keydown', 'keypress', 'keyup']) {
+      this.el.runAgain.addEventListener(
+        type,
+        (event) => {
+          if (performance.now() < this.keysFrom) event.preventDefault();
+        },
+        true
+      );
+    }
   }
 
   static compile() {
@@ -56,10 +74,12 @@ class Runner {
       failure: null,
       editor: null,
     };
-    run.editor = new LineEditor({ ...this.editorOptions, onInterrupt: () => this.ended(run, 'stopped') });
+    run.editor = this.lineEditor.start({ history: this.history, onInterrupt: () => this.ended(run, 'stopped') });
     this.run = run;
     const { term, el } = this;
-    term.reset();
+    if (!this.started) term.reset();
+    else Runner.separate(term); // the last run's end stays readable above the new one
+    this.started = true;
     term.write('\x1b[?2004h'); // pasted text comes bracketed, apart from typed keys
     term.options.cursorBlink = true;
     el.runAgain.disabled = true;
@@ -88,7 +108,12 @@ class Runner {
       },
       zvStore: (name, bytes, append) => {
         if (append) return live(this.folder.append(name, bytes));
-        return live(this.folder.put(name, bytes).then(() => (run.generated = name)));
+        return live(
+          this.folder.put(name, bytes).then(() => {
+            run.generated = name;
+            this.shown = name;
+          })
+        );
       },
       zvExit: (code) => {
         run.editor.close();
@@ -134,6 +159,7 @@ class Runner {
     run.phase = phase;
     if (run !== this.run) return;
     const { term, el } = this;
+    this.keysFrom = performance.now() + 1000;
     term.options.cursorBlink = false;
     el.stop.disabled = true;
     el.runAgain.disabled = false;
@@ -176,12 +202,17 @@ class Runner {
     this.showGenerated();
   }
 
-  // After a run that wrote a program: its Download link and the command
-  // that compiles it, in the run bar.
+  // A line between the runs in the terminal, on a line of its own.
+  static separate(term) {
+    const fresh = term.buffer.active.cursorX === 0 ? '' : '\r\n';
+    term.write(fresh + '\x1b[0m\r\n\x1b[2m──── ' + tr('newRun') + ' ────\x1b[0m\r\n');
+  }
+
+  // Once a run has written a program: its Download link and the command
+  // that compiles it, in the run bar, until a later run writes another.
   showGenerated() {
     const { generated: link, compile } = this.el;
-    const run = this.run;
-    const name = run && (run.phase === 'ended' || run.phase === 'stopped') ? run.generated : null;
+    const name = this.shown;
     if (link.href) URL.revokeObjectURL(link.href);
     link.removeAttribute('href');
     if (name === null || !this.folder.isFile(name)) {

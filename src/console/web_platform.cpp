@@ -20,7 +20,8 @@
 
 // The page supplies the members of the module object used here (see
 // program-pre.js). zvReadInput resolves to at most `size` bytes of the line
-// the user sent (none at end of input); zvStoreFile to 0 once the page has
+// the user sent (none at end of input); zvLoadFolder once the page's folder
+// is in the program's file system; zvStoreFile to 0 once the page has
 // stored the file at `path` (from byte `from` on, appended to the stored
 // file, or whole where `from` is -1), anything else where it could not.
 // clang-format off
@@ -31,6 +32,11 @@ EM_ASYNC_JS(int, zv_read_input, (unsigned char* buffer, int size), {
 });
 EM_JS(void, zv_write_output, (const unsigned char* data, int size), {
   Module.zvWriteOutput(HEAPU8.slice(data, data + size));
+});
+// The folder is read from the browser's storage while the program greets:
+// the first file operation waits until it is there.
+EM_ASYNC_JS(void, zv_await_folder, (), {
+  await Module.zvLoadFolder();
 });
 EM_ASYNC_JS(int, zv_store_file, (const char* path, double from), {
   return await Module.zvStoreFile(UTF8ToString(path), from);
@@ -166,6 +172,10 @@ class WebPlatform final : public Platform {
   // on Linux: a folder or the guarded file is refused before anything is
   // cut, and only a regular file is truncated.
   OpenResult open_file(const char* name, int flags, std::uint32_t missing, const char* guarded) {
+    if (!folder_loaded_) {
+      zv_await_folder();
+      folder_loaded_ = true;
+    }
     OpenFile* slot = nullptr;
     for (OpenFile& file : open_) {
       if (file.handle == kNoHandle) slot = &file;
@@ -198,6 +208,7 @@ class WebPlatform final : public Platform {
   }
 
   OpenFile open_[4];
+  bool folder_loaded_ = false;
 };
 
 }  // namespace

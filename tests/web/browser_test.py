@@ -342,6 +342,21 @@ class Page(unittest.TestCase):
                 self.assert_same_as_native(lines, page, expected_code=0)
                 if path in self.typed:
                     self.assertEqual(page, self.typed[path], "the typed run")
+        # A name that comes without key events (dictation: CDP insertText) or
+        # from a composition reaches the line once, as if typed.
+        for how, enter in (("dictated", lambda: self.driver.execute_cdp_cmd("Input.insertText", {"text": "prog"})),
+                           ("composed", lambda: [self.driver.execute_cdp_cmd(*step) for step in (
+                               ("Input.imeSetComposition", {"text": "pr", "selectionStart": 2, "selectionEnd": 2}),
+                               ("Input.insertText", {"text": "pr"}),
+                               ("Input.imeSetComposition", {"text": "og", "selectionStart": 2, "selectionEnd": 2}),
+                               ("Input.insertText", {"text": "og"}))])):
+            with self.subTest(how=how):
+                lines = ["prog", "1", "1", "3", ""]
+                self.fresh_run()
+                self.driver.execute_script("document.querySelector('#terminal .xterm-helper-textarea').focus();")
+                enter()
+                self.type_lines(["", *lines[1:]])
+                self.assert_same_as_native(lines, (self.transcript(), self.wait_exit(), self.files()), 0)
 
     def test_4_folder_persists_downloads_and_clears(self):
         first, second = ["prog", "1", "1", "1", "x*x", ""], ["geo", "2", "1", "1", "1", ""]
@@ -557,9 +572,24 @@ class Page(unittest.TestCase):
         self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#compile code").text, 'fpc "my prog.txt"')
         self.assertEqual(self.focused(), "run-again")
         screen = self.screen()
+        ActionChains(self.driver).send_keys(Keys.ENTER).perform()  # typed on: Run again takes no key yet
         self.type_lines(["1"])  # keys typed into an ended run do nothing
         self.assertEqual((self.screen(), self.hook("state()")), (screen, "ended"))
         self.assertFalse(self.driver.execute_script("return document.querySelector('.xterm-cursor-blink') !== null;"))
+        # The next run keeps the last one's end above it, and its program's
+        # link and command until another program is written; a second after
+        # the end, Enter on Run again starts a run without the mouse.
+        self.click("#run-again")
+        self.wait_ready()
+        self.assertIn("www.zorvandrel.example", self.screen())
+        self.type_lines([CTRL_D])
+        self.wait_exit()
+        time.sleep(1.1)
+        self.driver.execute_script("document.getElementById('run-again').focus();")
+        ActionChains(self.driver).send_keys(Keys.ENTER).perform()
+        self.wait_ready()
+        self.assertEqual(link.get_attribute("download"), "my prog.txt")
+        self.assertEqual(self.driver.find_element(By.CSS_SELECTOR, "#compile code").text, 'fpc "my prog.txt"')
 
     def test_14_accessible(self):
         axe = (ARGS.site.parent / "npm" / "node_modules" / "axe-core" / "axe.min.js").read_text()

@@ -4,17 +4,15 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const path = require('node:path');
-const { LineEditor, byteString } = require(path.join(__dirname, '..', '..', 'web', 'line-editor.js'));
+const { LineEditor, LineEditorAddon, byteString } = require(path.join(__dirname, '..', '..', 'web', 'line-editor.js'));
 
 const npm = process.env.ZV_WEB_NPM || path.join(__dirname, '..', '..', 'build', 'web', 'npm');
 let xterm = null;
-let unicode = null;
 try {
   xterm = Object.assign(
     {},
     ...['headless', 'addon-unicode11'].map((m) => require(path.join(npm, 'node_modules', '@xterm', m)))
   );
-  new xterm.Unicode11Addon().activate({ unicode: { register: (provider) => (unicode = provider) } });
 } catch {
   // no xterm.js installed: the rows that need a terminal skip
 }
@@ -22,9 +20,14 @@ const shown = (bytes) => (bytes.length === 0 ? '<end>' : byteString(bytes));
 
 // An editor given `data` (pieces: key data, or functions of the editor); with
 // `lines`, a program reads line after line into it from the start.
+// With `options.addon`, the editor is that add-on's, over its terminal.
 function typed(data, options = {}, lines = null) {
   let echo = '';
-  const input = new LineEditor({ write: (text) => (echo += text), onInterrupt: () => (echo += '<stop>'), ...options });
+  const { addon, ...rest } = options;
+  const onInterrupt = () => (echo += '<stop>');
+  const input = addon
+    ? addon.start({ onInterrupt, ...rest })
+    : new LineEditor({ write: (text) => (echo += text), onInterrupt, ...rest });
   const read = async () => {
     for (;;) lines.push(shown(await input.next(256)));
   };
@@ -182,17 +185,13 @@ test('the screen shows the line that Enter sends', async (t) => {
   for (const [name, cols, keys, line, options] of cases) {
     await t.test(name, async (t) => {
       if (!xterm) return t.skip(`no xterm.js in ${npm}`);
+      // The page's way: the line editor add-on with the terminal's one widths add-on.
       const terminal = new xterm.Terminal({ cols, rows: 8, allowProposedApi: true });
-      terminal.loadAddon(new xterm.Unicode11Addon());
-      terminal.unicode.activeVersion = '11';
+      const addon = new LineEditorAddon(new xterm.Unicode11Addon());
+      terminal.loadAddon(addon);
+      assert.strictEqual(terminal.unicode.activeVersion, '11');
       const written = () => new Promise((resolve) => terminal.write('', resolve));
-      const { input } = typed(keys, {
-        write: (text) => terminal.write(text),
-        width: (grapheme) => [...grapheme].reduce((cells, c) => cells + unicode.wcwidth(c.codePointAt(0)), 0),
-        columns: () => cols,
-        column: () => written().then(() => terminal.buffer.active.cursorX),
-        ...options,
-      });
+      const { input } = typed(keys, { addon, ...options });
       terminal.write('> ');
       const read = input.next(256);
       await written();
@@ -213,6 +212,12 @@ test('the screen shows the line that Enter sends', async (t) => {
       await written();
       const rows = [...Array(8).keys()].filter((y) => screen.getLine(y).translateToString(true) !== '');
       assert.deepStrictEqual([screen.cursorX, screen.cursorY], [0, rows.length]);
+      // The terminal's own key data reaches the editor, until the add-on goes.
+      const next = input.next(256);
+      terminal.input('k\r', false);
+      assert.strictEqual(byteString(await next), 'k\r\n');
+      addon.dispose();
+      assert.ok(input.closed);
     });
   }
 });

@@ -54,6 +54,7 @@ const served = [
   'page.css',
   'page.js',
   'run.js',
+  'terminal-options.js',
   'xterm-LICENSE.txt',
   'xterm.css',
   'xterm.js',
