@@ -93,14 +93,20 @@ def native_bytes(lines):
     return out
 
 
-def expected_status(code, files):
-    """The status line after a run that ended with `code` and left `files` (English)."""
+def expected_status(code, files, lines):
+    """The status line after a run of typed `lines` that ended with `code` and left `files` (English)."""
     if code != 0:
         reasons = re.findall(r"^\s+(\d+): '(.*)',$", (SOURCE_DIR / "web" / "lang-en.js").read_text(), re.M)
         return f"Run-time error {code}: {dict(reasons)[str(code)]}"
     last = files.get("logfile.txt", b"").split(b"\r\n")[-2:-1]
     written = re.fullmatch(rb"sgenerirovana programma mvk_id_\d+ v file (.*)", last[0]) if last else None
-    return f"Generated {written[1].decode()}" if written else "No program was generated: an answer named no option."
+    if written and files.get(written[1].decode()) == b"":
+        return f"Generated {written[1].decode()}: the file is empty because this menu entry has no program text."
+    if written:
+        return f"Generated {written[1].decode()}"
+    if CTRL_D in lines:
+        return "No program was generated: the input ended."
+    return "No program was generated: an answer named no option."
 
 
 def run_native(*dialogues):
@@ -288,7 +294,10 @@ class Page(unittest.TestCase):
         page_out, page_code, page_files = page
         self.assertEqual(page_out, out)
         self.assertEqual(page_code, code)
-        self.assertEqual(self.driver.find_element(By.ID, "status").text, expected_status(code, files))
+        status = expected_status(code, files, lines)
+        self.assertEqual(self.driver.find_element(By.ID, "status").text, status)
+        self.assertEqual(self.driver.find_element(By.ID, "compile").is_displayed(),
+                         status.startswith("Generated ") and not status.endswith("no program text."), "fpc line")
         self.assertEqual(page_files.get("logfile.txt"), files.get("logfile.txt"), "the log")
         self.assertEqual(page_files, files)
         if expected_code is not None:
@@ -314,6 +323,7 @@ class Page(unittest.TestCase):
             ("wrong lower-menu answer", ["prog", "1", "2", "7", ""], 0),
             ("wrong answer at the silent menu 1/6", ["prog", "1", "6", "9", ""], 0),
             ("dva at a menu", ["prog", "1", "dva"], 106),
+            ("1,5 as the number after a sign", ["prog", "1", "2", "1", "3", ">", "1,5"], 106),
             ("a folder that does not exist", ["nosuch/prog", "1", "1", "3", ""], 3),
             ("the name logfile", ["logfile", "1", "1", "3", ""], 5),
             ("Ctrl-D at the name prompt", [CTRL_D], 0),
