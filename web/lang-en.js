@@ -10,6 +10,7 @@ ZV_TEXTS.en = {
     'A Pascal-program generator that runs in this page. Nothing is sent anywhere: the files stay in this browser’s folder.',
   program: 'Program',
   terminal: 'Terminal',
+  terminalInput: 'Terminal input',
   folder: 'Folder',
   help: 'Help',
   helpTyping:
@@ -19,6 +20,8 @@ ZV_TEXTS.en = {
   helpCompileName: '(NAME is the name you gave; after a run the line under the terminal shows the exact command).',
   faqLink: 'Questions and answers (FAQ.txt)',
   readmeLink: 'For teachers: putting the page on a server (README.txt)',
+  faqHref: 'FAQ.txt',
+  readmeHref: 'README.txt',
   stop: 'Stop',
   runAgain: 'Run again',
   clearFolder: 'Clear folder',

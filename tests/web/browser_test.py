@@ -619,7 +619,11 @@ class Page(unittest.TestCase):
         self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     def test_16_page_in_russian(self):
+        named = ("return [...document.querySelectorAll('#faq-link, #readme-link')].map((a) => a.getAttribute('href'))"
+                 ".concat(document.querySelector('#terminal .xterm-helper-textarea').getAttribute('aria-label'));")
+        self.assertEqual(self.driver.execute_script(named), ["FAQ.txt", "README.txt", "Terminal input"])
         Select(self.driver.find_element(By.ID, "language")).select_by_value("ru")
+        self.assertEqual(self.driver.execute_script(named), ["FAQ.ru.txt", "README.ru.txt", "Ввод в терминал"])
         self.fresh_run()
         self.assertEqual((self.driver.find_element(By.TAG_NAME, "html").get_attribute("lang"), self.hook("status()")),
                          ("ru", "Ждёт вашего ответа"))
@@ -627,6 +631,11 @@ class Page(unittest.TestCase):
         self.wait_ready()
         self.assertEqual(self.driver.find_element(By.ID, "run-again").text, "Запустить снова", "the choice kept")
         Select(self.driver.find_element(By.ID, "language")).select_by_value("en")
+        self.assertEqual(self.driver.execute_script(named), ["FAQ.txt", "README.txt", "Terminal input"])
+        # The Russian help reads right from a server that names no charset (http.server).
+        self.driver.get(self.origin + "/FAQ.ru.txt")
+        self.assertTrue(self.driver.find_element(By.TAG_NAME, "body").text.startswith("# Zorvandrel: вопросы"))
+        self.load()
         # Without a choice kept, the browser's languages decide.
         self.driver.execute_script("localStorage.clear();")
         agent = self.driver.execute_script("return navigator.userAgent;")
