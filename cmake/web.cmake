@@ -48,16 +48,25 @@ add_custom_command(OUTPUT ${ZV_XTERM_DIR}/lib/xterm.js
   COMMENT "Installing xterm.js and Workbox with npm ci"
   VERBATIM)
 
-# FAQ.txt and README.txt with CR LF line ends, as in the Windows zip.
+# FAQ.txt and README.txt with CR LF line ends, as in the Windows zip, and
+# their Russian forms. Those start with UTF-8's byte-order mark: a server that
+# sends .txt with no charset (Python's http.server, Apache's and nginx's
+# defaults) would otherwise have the browser read them as windows-1252.
 function(zv_text_with_crlf source target)
   file(READ ${PROJECT_SOURCE_DIR}/${source} content)
   string(REPLACE "\r\n" "\n" content "${content}")
   string(REPLACE "\n" "\r\n" content "${content}")
+  if(ARGV2 STREQUAL "BOM")
+    string(ASCII 239 187 191 bom)
+    string(PREPEND content "${bom}")
+  endif()
   file(WRITE ${PROJECT_BINARY_DIR}/${target} "${content}")
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${source})
 endfunction()
 zv_text_with_crlf(FAQ.md FAQ.txt)
 zv_text_with_crlf(web/README.txt README.txt)
+zv_text_with_crlf(web/FAQ.ru.md FAQ.ru.txt BOM)
+zv_text_with_crlf(web/README.ru.txt README.ru.txt BOM)
 
 # The page's own files, copied into the site as they are.
 set(ZV_WEB_PAGE_FILES)
@@ -73,7 +82,8 @@ add_custom_target(web_site ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZV_SITE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${ZV_WEB_PAGE_FILES}
           $<TARGET_FILE:zorvandrel> $<TARGET_FILE_DIR:zorvandrel>/zorvandrel.wasm $<TARGET_FILE:zorvandrel_file>
-          ${PROJECT_BINARY_DIR}/FAQ.txt ${PROJECT_BINARY_DIR}/README.txt ${ZV_XTERM_DIR}/css/xterm.css ${ZV_SITE_DIR}
+          ${PROJECT_BINARY_DIR}/FAQ.txt ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/FAQ.ru.txt
+          ${PROJECT_BINARY_DIR}/README.ru.txt ${ZV_XTERM_DIR}/css/xterm.css ${ZV_SITE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${ZV_XTERM_DIR}/LICENSE ${ZV_SITE_DIR}/xterm-LICENSE.txt
   # The library without its source-map comment: the site has no map to fetch.
   COMMAND ${CMAKE_COMMAND} -DINPUT=${ZV_XTERM_DIR}/lib/xterm.js -DOUTPUT=${ZV_SITE_DIR}/xterm.js

@@ -23,7 +23,8 @@ class Folder {
     this.db = null; // null where the browser keeps nothing: the folder lives in the page
     this.refused = null; // why the browser keeps nothing, where it does not
     this.listeners = [];
-    this.reading = 0; // the newest read of the whole folder
+    this.reading = 0; // the number of the newest read of the whole folder
+    this.newest = null; // and its promise
     this.channel = typeof BroadcastChannel === 'function' ? new BroadcastChannel('zorvandrel-folder') : null;
     if (this.channel) this.channel.onmessage = () => this.refresh().catch(() => {});
   }
@@ -73,10 +74,24 @@ class Folder {
     return IDBKeyRange.bound(prefix, prefix + '\uffff');
   }
 
-  // Reads the whole folder again (another tab changed it).
+  // Reads the whole folder again (another tab changed it). Reads may end
+  // in any order: only the newest one is taken, and an older one resolves
+  // once that one has (a run started on it must not see an older folder).
   async refresh() {
     if (!this.db) return;
     const reading = ++this.reading;
+    const read = this.readAll().then((entries) => {
+      if (reading !== this.reading) return this.newest;
+      // Unchanged (this tab's own change, read back): the pane stays as it is.
+      if (Folder.same(entries, this.entries)) return;
+      this.entries = entries;
+      this.notify();
+    });
+    this.newest = read;
+    return read;
+  }
+
+  async readAll() {
     const entries = new Map();
     const prefix = Folder.ROOT + '/';
     await this.transaction('readonly', (store) => {
@@ -88,10 +103,7 @@ class Folder {
         at.continue();
       };
     });
-    // Unchanged (this tab's own change, read back): the pane stays as it is.
-    if (reading !== this.reading || Folder.same(entries, this.entries)) return;
-    this.entries = entries;
-    this.notify();
+    return entries;
   }
 
   static same(a, b) {

@@ -3,7 +3,8 @@
 // the one chosen with the switch in the header, which is remembered. The
 // texts are the tables in lang-en.js and lang-ru.js. An element with
 // data-text="KEY" shows the text of KEY; data-label="KEY" gives it that
-// text as its accessible name.
+// text as its accessible name; a link with data-href="KEY" leads to the
+// address KEY names (the help texts in the page's language).
 'use strict';
 /* exported Language, tr */
 
@@ -40,6 +41,7 @@ const Language = {
     for (const element of document.querySelectorAll('[data-label]')) {
       element.setAttribute('aria-label', tr(element.dataset.label));
     }
+    for (const element of document.querySelectorAll('[data-href]')) element.href = tr(element.dataset.href);
     for (const listener of Language.listeners) listener();
   },
 };

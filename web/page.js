@@ -78,6 +78,8 @@
   const choice = $('language');
   Language.listeners.push(() => {
     choice.value = Language.current;
+    // xterm.js names its input once, in English, when it opens: the name follows the language.
+    term.textarea.setAttribute('aria-label', tr('terminalInput'));
     runner.render();
   });
   choice.addEventListener('change', () => Language.set(choice.value, true));

@@ -71,6 +71,7 @@ class Runner {
       output: [], // the transcript's chunks, strings of char codes 0..255
       exitCode: null,
       generated: null, // the name of the program file the run wrote
+      inputEnded: false, // the line editor delivered the end of input (Ctrl-D)
       failure: null,
       editor: null,
     };
@@ -97,6 +98,7 @@ class Runner {
         run.asked = true;
         this.setPhase(run, 'waiting');
         return live(run.editor.next(size)).then((bytes) => {
+          if (bytes.length === 0) run.inputEnded = true;
           this.setPhase(run, 'running');
           return bytes;
         });
@@ -182,9 +184,16 @@ class Runner {
     else if (run.failure !== null) text = tr('notStarted', { error: run.failure });
     else if (run.phase !== 'ended') text = tr('waiting');
     else if (run.exitCode !== 0) text = tr('error', { code: run.exitCode, reason: Runner.reason(run.exitCode) });
+    else if (run.generated !== null && this.isEmpty(run.generated)) text = tr('emptyFile', { name: run.generated });
     else if (run.generated !== null) text = tr('generated', { name: run.generated });
+    else if (run.inputEnded) text = tr('inputEnded');
     else text = tr('noProgram');
     return this.folder.refused ? text + ' ' + tr('notKept') : text;
+  }
+
+  // A written file that holds no byte: the menu entry has no program text.
+  isEmpty(name) {
+    return this.folder.isFile(name) && this.folder.read(name).length === 0;
   }
 
   static reason(code) {
@@ -209,7 +218,8 @@ class Runner {
   }
 
   // Once a run has written a program: its Download link and the command
-  // that compiles it, in the run bar, until a later run writes another.
+  // that compiles it (not for an empty file), in the run bar, until a later
+  // run writes another.
   showGenerated() {
     const { generated: link, compile } = this.el;
     const name = this.shown;
@@ -227,7 +237,7 @@ class Runner {
     link.setAttribute('aria-label', tr('downloadLabel', { name }));
     link.hidden = false;
     compile.querySelector('code').textContent = 'fpc ' + Runner.quoted(base);
-    compile.hidden = false;
+    compile.hidden = this.isEmpty(name);
   }
 
   // A file name as a shell takes it: bare where nothing in it is special,

@@ -93,14 +93,20 @@ def native_bytes(lines):
     return out
 
 
-def expected_status(code, files):
-    """The status line after a run that ended with `code` and left `files` (English)."""
+def expected_status(code, files, lines):
+    """The status line after a run of typed `lines` that ended with `code` and left `files` (English)."""
     if code != 0:
         reasons = re.findall(r"^\s+(\d+): '(.*)',$", (SOURCE_DIR / "web" / "lang-en.js").read_text(), re.M)
         return f"Run-time error {code}: {dict(reasons)[str(code)]}"
     last = files.get("logfile.txt", b"").split(b"\r\n")[-2:-1]
     written = re.fullmatch(rb"sgenerirovana programma mvk_id_\d+ v file (.*)", last[0]) if last else None
-    return f"Generated {written[1].decode()}" if written else "No program was generated: an answer named no option."
+    if written and files.get(written[1].decode()) == b"":
+        return f"Generated {written[1].decode()}: the file is empty because this menu entry has no program text."
+    if written:
+        return f"Generated {written[1].decode()}"
+    if CTRL_D in lines:
+        return "No program was generated: the input ended."
+    return "No program was generated: an answer named no option."
 
 
 def run_native(*dialogues):
@@ -147,6 +153,30 @@ GREETING_PROBE = """
 # Set once a new service worker takes over a page that had one already.
 TAKEOVER_PROBE = ("navigator.serviceWorker && navigator.serviceWorker.controller && navigator.serviceWorker"
                   ".addEventListener('controllerchange', () => { window.__zvTakenOver = true; });")
+
+# Another writer puts arguments[1] (char codes) into file arguments[0], keeping its time, between
+# two reads of the folder the page starts on its BroadcastChannel; the first read ends last.
+STALE_READ = """
+const [name, text, done] = arguments, key = '/store/folder/' + name, tell = new BroadcastChannel('zorvandrel-folder');
+const start = IDBDatabase.prototype.transaction;
+IDBDatabase.prototype.transaction = function (...args) {
+  const transaction = start.apply(this, args);
+  IDBDatabase.prototype.transaction = start;  // only the first read is held back
+  Object.defineProperty(transaction, 'oncomplete',
+                        {set: (then) => transaction.addEventListener('complete', () => setTimeout(then, 1000))});
+  return transaction;
+};
+tell.postMessage('changed');
+setTimeout(() => {
+  const open = indexedDB.open('/store');
+  open.onsuccess = () => {
+    const change = open.result.transaction('FILE_DATA', 'readwrite'), store = change.objectStore('FILE_DATA');
+    store.get(key).onsuccess = (event) => store.put(
+        {...event.target.result, contents: Uint8Array.from(text, (c) => c.charCodeAt(0))}, key);
+    change.oncomplete = () => { open.result.close(); tell.postMessage('changed'); setTimeout(done, 2000); };
+  };
+}, 200);
+"""
 
 
 class Page(unittest.TestCase):
@@ -288,7 +318,10 @@ class Page(unittest.TestCase):
         page_out, page_code, page_files = page
         self.assertEqual(page_out, out)
         self.assertEqual(page_code, code)
-        self.assertEqual(self.driver.find_element(By.ID, "status").text, expected_status(code, files))
+        status = expected_status(code, files, lines)
+        self.assertEqual(self.driver.find_element(By.ID, "status").text, status)
+        self.assertEqual(self.driver.find_element(By.ID, "compile").is_displayed(),
+                         status.startswith("Generated ") and not status.endswith("no program text."), "fpc line")
         self.assertEqual(page_files.get("logfile.txt"), files.get("logfile.txt"), "the log")
         self.assertEqual(page_files, files)
         if expected_code is not None:
@@ -314,6 +347,7 @@ class Page(unittest.TestCase):
             ("wrong lower-menu answer", ["prog", "1", "2", "7", ""], 0),
             ("wrong answer at the silent menu 1/6", ["prog", "1", "6", "9", ""], 0),
             ("dva at a menu", ["prog", "1", "dva"], 106),
+            ("1,5 as the number after a sign", ["prog", "1", "2", "1", "3", ">", "1,5"], 106),
             ("a folder that does not exist", ["nosuch/prog", "1", "1", "3", ""], 3),
             ("the name logfile", ["logfile", "1", "1", "3", ""], 5),
             ("Ctrl-D at the name prompt", [CTRL_D], 0),
@@ -384,6 +418,9 @@ class Page(unittest.TestCase):
         self.assertEqual(target.read_bytes(), native_files["prog.txt"])
         self.assertIn(b"\r\n", target.read_bytes())
 
+        self.driver.find_element(By.CSS_SELECTOR, '#files li[data-name="geo.txt"] button.delete').click()
+        self.driver.switch_to.alert.dismiss()  # Delete asks first
+        self.assertIn("geo.txt", self.files(), "Cancel deletes nothing")
         self.click('#files li[data-name="geo.txt"] button.delete')
         self.wait(lambda: sorted(listed()) == ["logfile.txt", "prog.txt"], "the list without the deleted file")
         self.assertNotIn("geo.txt", self.files())
@@ -479,6 +516,8 @@ class Page(unittest.TestCase):
         both = run_native(first, second)[2]
         self.fresh_run()
         tab_a = self.driver.current_window_handle
+        # Tab A never sees itself shown again: B's changes reach it on the BroadcastChannel alone.
+        self.driver.execute_script("Object.defineProperty(document, 'visibilityState', {get: () => 'hidden'});")
         self.driver.switch_to.new_window("tab")  # tab B starts before A writes
         self.load()
         tab_b = self.driver.current_window_handle
@@ -492,6 +531,15 @@ class Page(unittest.TestCase):
         self.driver.close()
         self.driver.switch_to.window(tab_a)
         self.wait(lambda: self.files() == both, "the other tab's program in this tab")
+        # Another writer changes b.txt to other bytes of the same length and time, while a folder
+        # read that started before the change finishes last: the newer read wins, the viewer follows.
+        self.click('#files li[data-name="b.txt"] .view')
+        changed = bytes(reversed(both["b.txt"]))
+        self.driver.execute_async_script(STALE_READ, "b.txt", changed.decode("latin-1"))
+        self.assertEqual(self.files()["b.txt"], changed, "the newer read")
+        self.assertEqual(self.driver.find_element(By.ID, "viewer-text").get_attribute("textContent"),
+                         changed.decode(errors="replace"))
+        self.driver.find_element(By.ID, "viewer-close").click()
 
     def test_10_work_is_stored_when_confirmed(self):
         # Reloaded while the program waits after its banner: nothing it reported is lost.
@@ -639,7 +687,11 @@ class Page(unittest.TestCase):
         self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
 
     def test_16_page_in_russian(self):
+        named = ("return [...document.querySelectorAll('#faq-link, #readme-link')].map((a) => a.getAttribute('href'))"
+                 ".concat(document.querySelector('#terminal .xterm-helper-textarea').getAttribute('aria-label'));")
+        self.assertEqual(self.driver.execute_script(named), ["FAQ.txt", "README.txt", "Terminal input"])
         Select(self.driver.find_element(By.ID, "language")).select_by_value("ru")
+        self.assertEqual(self.driver.execute_script(named), ["FAQ.ru.txt", "README.ru.txt", "Ввод в терминал"])
         self.fresh_run()
         self.assertEqual((self.driver.find_element(By.TAG_NAME, "html").get_attribute("lang"), self.hook("status()")),
                          ("ru", "Ждёт вашего ответа"))
@@ -647,6 +699,11 @@ class Page(unittest.TestCase):
         self.wait_ready()
         self.assertEqual(self.driver.find_element(By.ID, "run-again").text, "Запустить снова", "the choice kept")
         Select(self.driver.find_element(By.ID, "language")).select_by_value("en")
+        self.assertEqual(self.driver.execute_script(named), ["FAQ.txt", "README.txt", "Terminal input"])
+        # The Russian help reads right from a server that names no charset (http.server).
+        self.driver.get(self.origin + "/FAQ.ru.txt")
+        self.assertTrue(self.driver.find_element(By.TAG_NAME, "body").text.startswith("# Zorvandrel: вопросы"))
+        self.load()
         # Without a choice kept, the browser's languages decide.
         self.driver.execute_script("localStorage.clear();")
         agent = self.driver.execute_script("return navigator.userAgent;")

@@ -36,7 +36,9 @@ const fixed = [
   'xterm-LICENSE.txt',
 ];
 const served = [
+  'FAQ.ru.txt',
   'FAQ.txt',
+  'README.ru.txt',
   'README.txt',
   'addon-fit.js',
   'addon-unicode11.js',
@@ -82,10 +84,12 @@ test('the zip holds the same files in one folder', () => {
   assert.deepStrictEqual(zipped.sort(), inFolder);
 });
 
-test('FAQ.txt and README.txt end their lines with CR LF', () => {
-  for (const content of [text('FAQ.txt'), text('README.txt')]) {
-    assert.ok(content.endsWith('\r\n'));
-    assert.strictEqual(content.replace(/\r\n/g, '').match(/[\r\n]/), null);
+test('the help texts end their lines with CR LF; the Russian ones start with a BOM', () => {
+  for (const name of ['FAQ.txt', 'README.txt', 'FAQ.ru.txt', 'README.ru.txt']) {
+    const content = text(name);
+    assert.ok(content.endsWith('\r\n'), name);
+    assert.strictEqual(content.replace(/\r\n/g, '').match(/[\r\n]/), null, name);
+    assert.strictEqual(content.startsWith('\xef\xbb\xbf'), name.endsWith('.ru.txt'), `${name}: the BOM`);
   }
 });
 
