@@ -70,7 +70,7 @@ zv_text_with_crlf(web/README.ru.txt README.ru.txt BOM)
 
 # The page's own files, copied into the site as they are.
 set(ZV_WEB_PAGE_FILES)
-foreach(file index.html page.css page.js terminal-options.js lang-en.js lang-ru.js language.js line-editor.js folder.js run.js offline.js
+foreach(file index.html page.css page.js terminal-options.js program-load.js lang-en.js lang-ru.js language.js line-editor.js folder.js folder-pane.js run.js offline.js
              manifest.webmanifest icon.svg icon-192.png icon-512.png)
   list(APPEND ZV_WEB_PAGE_FILES ${ZV_WEB_DIR}/${file})
 endforeach()

@@ -1,5 +1,6 @@
 // The folder: the program's current folder, kept in this browser's IndexedDB
-// and shared by every tab and window of the page, and the pane that lists it.
+// and shared by every tab and window of the page (storage and messages only;
+// folder-pane.js shows it).
 // Each file is one record, written alone: a program the run closes replaces
 // its record, a line appended to the log is added to the stored log inside
 // one read-write transaction (IndexedDB runs those one at a time across
@@ -9,7 +10,7 @@
 // "/store", store FILE_DATA, keys "/store/folder/NAME"), so a folder kept by
 // an earlier version of the page is read as it is.
 'use strict';
-/* exported LOG_NAME, Folder, FolderPane */
+/* exported LOG_NAME, Folder */
 
 const LOG_NAME = 'logfile.txt';
 
@@ -26,7 +27,7 @@ class Folder {
     this.reading = 0; // the number of the newest read of the whole folder
     this.newest = null; // and its promise
     this.channel = typeof BroadcastChannel === 'function' ? new BroadcastChannel('zorvandrel-folder') : null;
-    if (this.channel) this.channel.onmessage = () => this.refresh().catch(() => {});
+    if (this.channel) this.channel.onmessage = () => this.refreshLater();
   }
 
   // Opens the stored folder (a new one holds one empty logfile.txt); where
@@ -135,8 +136,19 @@ class Folder {
   async change(body) {
     const result = await this.transaction('readwrite', body);
     if (this.channel) this.channel.postMessage('changed');
-    this.refresh().catch(() => {});
+    this.refreshLater();
     return result;
+  }
+
+  // A read of the folder that nobody waits for; a failure is told on the
+  // console, the folder shown stays as it was.
+  refreshLater() {
+    this.refresh().catch((error) => console.error('The folder could not be read again:', error));
+  }
+
+  // The folder's root in the program's file system, as in the stored keys.
+  get root() {
+    return Folder.ROOT;
   }
 
   notify() {
@@ -248,126 +260,5 @@ class Folder {
       this.entries.set(LOG_NAME, log);
       this.notify();
     }
-  }
-}
-
-// The folder beside the terminal: each file with its size, newest first,
-// to view, download and delete (all but the log, which the program needs);
-// "Clear folder"; and "Create an empty logfile.txt" where the log is gone.
-class FolderPane {
-  constructor(folder, elements) {
-    this.folder = folder;
-    this.el = elements; // files, clear, createLog, viewer, viewerTitle, viewerText, viewerClose
-    this.viewed = null; // the file in the viewer, and the button that opened it
-    this.opener = null;
-    folder.listeners.push(() => this.render());
-    Language.listeners.push(() => this.render());
-    elements.clear.addEventListener('click', () => {
-      if (confirm(tr('confirmClear'))) this.act(folder.clear());
-    });
-    elements.createLog.addEventListener('click', () => this.act(folder.createLog()));
-    elements.viewerClose.addEventListener('click', () => this.hide(true));
-    elements.viewer.addEventListener('keydown', (event) => {
-      if (event.key === 'Escape') this.hide(true);
-    });
-  }
-
-  act(change) {
-    change.catch((error) => alert(tr('notStored', { error })));
-  }
-
-  render() {
-    const { folder, el } = this;
-    // The focus stays on the same control of the same file.
-    const focused = document.activeElement;
-    const focusedItem = focused && el.files.contains(focused) ? focused.closest('li') : null;
-    const keep = focusedItem ? [focusedItem.dataset.name, focused.className] : null;
-    for (const link of el.files.querySelectorAll('a.download')) URL.revokeObjectURL(link.href);
-    el.files.replaceChildren(...folder.files().map((file) => this.item(file)));
-    if (keep) {
-      const again = el.files.querySelector(`li[data-name="${CSS.escape(keep[0])}"] .${keep[1]}`);
-      if (again) again.focus();
-    }
-    el.createLog.hidden = !folder.lacksLog();
-    if (this.viewed !== null) {
-      if (folder.isFile(this.viewed)) this.show(this.viewed, null);
-      else this.hide(false);
-    }
-  }
-
-  item(file) {
-    const item = document.createElement('li');
-    item.dataset.name = file.name;
-    const name = document.createElement('span');
-    name.className = 'name';
-    name.textContent = file.name;
-    const size = document.createElement('span');
-    size.className = 'size';
-    size.textContent = tr('size', { count: file.size });
-    const view = FolderPane.control('button', 'view', tr('view'), tr('viewLabel', { name: file.name }));
-    view.addEventListener('click', () => this.show(file.name, view));
-    const download = FolderPane.control('a', 'download', tr('download'), tr('downloadLabel', { name: file.name }));
-    download.download = file.name.split('/').pop();
-    download.href = URL.createObjectURL(new Blob([this.folder.read(file.name)], { type: 'application/octet-stream' }));
-    item.append(name, ' ', size, ' ', view, ' ', download);
-    if (file.name !== LOG_NAME) {
-      const remove = FolderPane.control('button', 'delete', tr('delete'), tr('deleteLabel', { name: file.name }));
-      remove.addEventListener('click', () => this.remove(file.name, item, remove));
-      item.append(' ', remove);
-    }
-    return item;
-  }
-
-  static control(tag, className, text, label) {
-    const control = document.createElement(tag);
-    if (tag === 'button') control.type = 'button';
-    control.className = className;
-    control.textContent = text;
-    control.setAttribute('aria-label', label);
-    return control;
-  }
-
-  remove(name, item, button) {
-    if (!confirm(tr('confirmDelete', { name }))) return;
-    // The keyboard goes on from the next file's Delete (or Clear folder).
-    const hadFocus = document.activeElement === button;
-    let next = item.nextElementSibling;
-    while (next && !next.querySelector('button.delete')) next = next.nextElementSibling;
-    const after = next ? next.dataset.name : null;
-    this.act(
-      this.folder.remove(name).then(() => {
-        if (!hadFocus) return;
-        const target = after && this.el.files.querySelector(`li[data-name="${CSS.escape(after)}"] button.delete`);
-        (target || this.el.clear).focus();
-      })
-    );
-  }
-
-  // Shows a file's bytes as UTF-8 text, as the terminal shows the program's.
-  show(name, opener) {
-    const { viewer, viewerTitle, viewerText } = this.el;
-    this.viewed = name;
-    if (opener) this.opener = opener;
-    viewer.hidden = false;
-    viewer.dataset.name = name;
-    viewerTitle.textContent = name;
-    viewerText.textContent = new TextDecoder().decode(this.folder.read(name));
-    if (opener) viewerText.focus();
-  }
-
-  hide(returnFocus) {
-    const { viewer, viewerTitle, viewerText } = this.el;
-    const name = this.viewed;
-    this.viewed = null;
-    viewer.hidden = true;
-    viewerTitle.textContent = '';
-    viewerText.textContent = '';
-    delete viewer.dataset.name;
-    if (!returnFocus) return;
-    const opener =
-      this.opener && this.opener.isConnected
-        ? this.opener
-        : this.el.files.querySelector(`li[data-name="${CSS.escape(name)}"] .view`);
-    (opener || this.el.clear).focus();
   }
 }

@@ -18,8 +18,9 @@ if (
   const register = () => {
     if (registered) return;
     registered = true;
-    navigator.serviceWorker.register('sw.js').catch(() => {
+    navigator.serviceWorker.register('sw.js').catch((error) => {
       // refused (a private window, storage turned off): the page needs the network
+      console.warn('The page will not open offline:', error);
     });
   };
   document.addEventListener('zorvandrel-waiting', register, { once: true });

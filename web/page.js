@@ -1,6 +1,8 @@
 // Zorvandrel's page: wires the terminal (xterm.js), the folder, the run and
 // the page's language together, and gives scripts and tests their hook,
-// window.zorvandrel.
+// window.zorvandrel. The page's scripts are classic scripts that share the
+// page's global scope, not modules: a page opened from disk (file:) refuses
+// module scripts, and the page must work there too.
 'use strict';
 
 (function () {
@@ -88,7 +90,7 @@
   // Back to the page (Back, a restored tab, another tab left): the folder
   // as the other tabs left it, and the keyboard where it was going.
   const returned = () => {
-    folder.refresh().catch(() => {});
+    folder.refreshLater();
     const live = runner.run && !runner.run.editor.closed;
     if (live) term.focus();
     else if (!$('run-again').disabled) $('run-again').focus();

@@ -7,7 +7,7 @@
 // handed back to the page (Module.zvStore), and the program goes on once the
 // page has stored it.
 (function () {
-  var ROOT = '/store/folder';
+  var ROOT = Module.zvFolder.root; // as the page's folder spells it
   var loaded = null;
 
   Module.zvLoadFolder = function () {

@@ -1,12 +1,8 @@
 // The run: one instance of the program at a time in the terminal, Stop, and
 // the status line under the terminal, which says in plain words what the run
 // is doing or how it ended. Each run is a fresh instance of the program; the
-// compiled code is kept and instantiated again for "Run again". Served, the
-// page fetches zorvandrel.wasm and compiles it while it arrives; opened from
-// disk, where a page may not fetch, it runs the program's single-file form
-// zorvandrel-file.js, which holds the same code. Both names carry their
-// content's hash in the built site: index.html gives them (the wasm's preload
-// link, and the program script's data-single-file).
+// compiled code (program-load.js) is kept and instantiated again for "Run
+// again".
 'use strict';
 /* exported Runner */
 
@@ -18,10 +14,8 @@ class Runner {
     this.history = history; // the lines typed in this page, across runs
     this.el = elements; // status, generated, compile, stop, runAgain
     this.run = null;
-    this.fromDisk = location.protocol === 'file:';
-    const singleFile = document.querySelector('script[data-single-file]').dataset.singleFile;
-    this.factory = this.fromDisk ? Runner.loadScript(singleFile).then(() => createZorvandrelFile) : null;
-    this.compiled = this.fromDisk ? null : Runner.compile();
+    this.factory = ZV_PROGRAM.factory; // opened from disk: the single-file form's
+    this.compiled = ZV_PROGRAM.compiled; // served: the compiled WebAssembly
     this.el.stop.addEventListener('click', () => this.stop());
     folder.listeners.push(() => this.showGenerated());
     // The program file shown under the terminal: the last one a run wrote,
@@ -41,25 +35,6 @@ class Runner {
         true
       );
     }
-  }
-
-  static compile() {
-    const wasm = document.querySelector('link[rel="preload"][type="application/wasm"]').getAttribute('href');
-    const whole = () =>
-      fetch(wasm)
-        .then((response) => response.arrayBuffer())
-        .then((bytes) => WebAssembly.compile(bytes));
-    return WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetch(wasm)).catch(whole) : whole();
-  }
-
-  static loadScript(src) {
-    return new Promise((resolve, reject) => {
-      const script = document.createElement('script');
-      script.src = src;
-      script.onload = resolve;
-      script.onerror = () => reject(new Error('could not load ' + src));
-      document.head.append(script);
-    });
   }
 
   // A fresh run of the program, once `folderReady` has read the folder
@@ -231,8 +206,7 @@ class Runner {
       return;
     }
     const base = name.split('/').pop();
-    link.href = URL.createObjectURL(new Blob([this.folder.read(name)], { type: 'application/octet-stream' }));
-    link.download = base;
+    setDownload(link, base, this.folder.read(name));
     link.textContent = tr('download');
     link.setAttribute('aria-label', tr('downloadLabel', { name }));
     link.hidden = false;
