@@ -47,6 +47,8 @@
 
   const folder = new Folder();
   const opened = folder.open();
+  let folderRead = false; // the program greets before it is
+  opened.then(() => (folderRead = true));
   const pane = new FolderPane(folder, {
     files: $('files'),
     clear: $('clear-folder'),
@@ -111,7 +113,8 @@
       for (const file of folder.files()) result[file.name] = byteString(folder.read(file.name));
       return result;
     },
-    ready: () => ['waiting', 'running'].includes(runner.state()),
+    // The program waits for its first line, and the folder has been read.
+    ready: () => folderRead && ['waiting', 'running'].includes(runner.state()),
     state: () => runner.state(),
     status: () => $('status').textContent,
   });
