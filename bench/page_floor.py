@@ -18,6 +18,7 @@ import http.server
 import re
 import shutil
 import statistics
+import sys
 import tempfile
 import threading
 from pathlib import Path
@@ -26,31 +27,17 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.support.ui import WebDriverWait
 
-GREETING = "Welcome to Zorvandrel! Please, read FAQ & README files."
-PROBE = """
-(() => {
-  const seen = () => {
-    const rows = document.querySelector('#terminal .xterm-rows');
-    if (!rows || !rows.textContent.replace(/\\u00a0/g, ' ').includes('%s')) return;
-    window.__zvGreetingAt = performance.now();
-    observer.disconnect();
-  };
-  const observer = new MutationObserver(seen);
-  observer.observe(document, {childList: true, subtree: true, characterData: true});
-})();
-""" % GREETING
+# The browser tests' server (the .wasm type), Chromium and probe of the greeting.
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "web"))
+from browser_test import CHROMEDRIVER, CHROMIUM, GREETING_PROBE, QuietHandler  # noqa: E402
 
-
-class Quiet(http.server.SimpleHTTPRequestHandler):
+class Quiet(QuietHandler):
     """As the teacher's notes suggest for a server: hashed names kept, index.html asked again."""
 
     def end_headers(self):
         hashed = re.search(r"\.[0-9a-f]{8}\.\w+$", self.path)
         self.send_header("Cache-Control", "max-age=31536000, immutable" if hashed else "no-cache")
         super().end_headers()
-
-    def log_message(self, *args):
-        pass
 
 
 def floor_page(site):
@@ -83,17 +70,17 @@ def main():
     threading.Thread(target=server.serve_forever, daemon=True).start()
 
     options = webdriver.ChromeOptions()
-    options.binary_location = "/usr/bin/chromium"
+    options.binary_location = CHROMIUM
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
                  "--disable-dev-shm-usage", "--window-size=1280,900", f"--user-data-dir={work / 'profile'}",
                  "--allow-file-access-from-files"):
         options.add_argument(flag)
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
     try:
         driver.execute_cdp_cmd("Network.enable", {})
         driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": True})
-        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
+        driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": GREETING_PROBE})
 
         def greeting(url):
             driver.get(url)
