@@ -21,7 +21,6 @@ class Runner {
     // The program file shown under the terminal: the last one a run wrote,
     // kept there while later runs go on, until another program is written.
     this.shown = null;
-    this.started = false; // the first run starts on a clear terminal
     // Keys typed on after a run ends must not start the next one: Run again
     // takes no key until the end has been on screen for a second (a click
     // still works at once).
@@ -51,11 +50,11 @@ class Runner {
       editor: null,
     };
     run.editor = this.lineEditor.start({ history: this.history, onInterrupt: () => this.ended(run, 'stopped') });
-    this.run = run;
     const { term, el } = this;
-    if (!this.started) term.reset();
-    else Runner.separate(term); // the last run's end stays readable above the new one
-    this.started = true;
+    // The first run starts on a clear terminal; a later one below the last one's end, which stays readable.
+    if (this.run === null) term.reset();
+    else Runner.separate(term);
+    this.run = run;
     term.write('\x1b[?2004h'); // pasted text comes bracketed, apart from typed keys
     term.options.cursorBlink = true;
     el.runAgain.disabled = true;
