@@ -51,9 +51,9 @@ class Runner {
     };
     run.editor = this.lineEditor.start({ history: this.history, onInterrupt: () => this.ended(run, 'stopped') });
     const { term, el } = this;
-    // The first run starts on a clear terminal; a later one below the last one's end, which stays readable.
-    if (this.run === null) term.reset();
-    else Runner.separate(term);
+    // The first run starts on the terminal as the page opened it; a later one below the last one's end,
+    // which stays readable.
+    if (this.run !== null) Runner.separate(term);
     this.run = run;
     term.write('\x1b[?2004h'); // pasted text comes bracketed, apart from typed keys
     term.options.cursorBlink = true;
