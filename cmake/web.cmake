@@ -1,13 +1,11 @@
 # The browser page (preset "web", Emscripten): the program as zorvandrel.js
 # and zorvandrel.wasm, and the static site around it in site/, zipped, each
-# file the page loads named by its content's hash (web/name-by-content.js). The
-# same program is linked a second time as zorvandrel-file.js, with its
-# WebAssembly inside, for the page opened from disk, where it may not fetch.
+# file the page loads named by its content's hash (web/name-by-content.js). For
+# the page opened from disk, where it may not fetch, the same WebAssembly is
+# also written as a script, zorvandrel-wasm.js (web/wasm-as-script.js).
 #
 # Emscripten's JavaScript optimiser needs acorn, which Debian installs as a
 # Node.js package (node-acorn) where Node.js finds it only through NODE_PATH.
-set(ZV_NODE_PATH "/usr/share/nodejs" CACHE PATH "Where Emscripten's optimiser finds acorn")
-
 set(ZV_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
 target_include_directories(zorvandrel_core SYSTEM PUBLIC ${ZV_WEB_DIR}/compat)
 set(ZV_PROGRAM_LINK_OPTIONS
@@ -16,22 +14,9 @@ set(ZV_PROGRAM_LINK_OPTIONS
   -sFORCE_FILESYSTEM=1 -sEXIT_RUNTIME=0 -sTEXTDECODER=2
   --pre-js ${ZV_WEB_DIR}/program-pre.js)
 
-# The single-file form: zorvandrel's sources, libraries and definitions, and its link options.
-add_executable(zorvandrel_file)
-foreach(property SOURCES LINK_LIBRARIES COMPILE_DEFINITIONS)
-  get_target_property(value zorvandrel ${property})
-  if(value)
-    set_property(TARGET zorvandrel_file PROPERTY ${property} ${value})
-  endif()
-endforeach()
-set_property(TARGET zorvandrel_file PROPERTY OUTPUT_NAME zorvandrel-file)
 target_link_options(zorvandrel PRIVATE ${ZV_PROGRAM_LINK_OPTIONS} -sEXPORT_NAME=createZorvandrel)
-target_link_options(zorvandrel_file PRIVATE ${ZV_PROGRAM_LINK_OPTIONS} -sEXPORT_NAME=createZorvandrelFile
-  -sSINGLE_FILE=1)
-foreach(program zorvandrel zorvandrel_file)
-  set_property(TARGET ${program} PROPERTY CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${ZV_NODE_PATH})
-  set_property(TARGET ${program} APPEND PROPERTY LINK_DEPENDS ${ZV_WEB_DIR}/program-pre.js)
-endforeach()
+set_property(TARGET zorvandrel PROPERTY CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=${ZV_NODE_PATH})
+set_property(TARGET zorvandrel APPEND PROPERTY LINK_DEPENDS ${ZV_WEB_DIR}/program-pre.js)
 
 # xterm.js and its add-ons, Workbox, which writes the service worker, and the tests' and
 # checks' tools (ESLint, Prettier), pinned by the lock file, installed with `npm ci` in the build tree.
@@ -68,12 +53,18 @@ zv_text_with_crlf(web/README.txt README.txt)
 zv_text_with_crlf(web/FAQ.ru.md FAQ.ru.txt BOM)
 zv_text_with_crlf(web/README.ru.txt README.ru.txt BOM)
 
-# The page's own files, copied into the site as they are.
+# The page's own files, copied into the site as they are, and its scripts, in
+# the order they run, joined into the site's page.js (cmake/join_scripts.cmake).
 set(ZV_WEB_PAGE_FILES)
-foreach(file index.html page.css page.js terminal-options.js program-load.js lang-en.js lang-ru.js language.js line-editor.js folder.js folder-pane.js run.js offline.js
-             manifest.webmanifest icon.svg icon-192.png icon-512.png)
+foreach(file index.html page.css terminal-options.js program-load.js manifest.webmanifest icon.svg icon-192.png
+             icon-512.png)
   list(APPEND ZV_WEB_PAGE_FILES ${ZV_WEB_DIR}/${file})
 endforeach()
+set(ZV_WEB_PAGE_SCRIPTS)
+foreach(file lang-en.js lang-ru.js language.js line-editor.js folder.js folder-pane.js run.js offline.js page.js)
+  list(APPEND ZV_WEB_PAGE_SCRIPTS ${ZV_WEB_DIR}/${file})
+endforeach()
+string(REPLACE ";" "|" ZV_WEB_PAGE_SCRIPTS_JOINED "${ZV_WEB_PAGE_SCRIPTS}")
 
 set(ZV_SITE_DIR ${PROJECT_BINARY_DIR}/site)
 set(ZV_WEB_ZIP ${PROJECT_BINARY_DIR}/zorvandrel-${PROJECT_VERSION}-web.zip)
@@ -81,10 +72,14 @@ add_custom_target(web_site ALL
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${ZV_SITE_DIR} ${PROJECT_BINARY_DIR}/zorvandrel-${PROJECT_VERSION}-web
   COMMAND ${CMAKE_COMMAND} -E make_directory ${ZV_SITE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${ZV_WEB_PAGE_FILES}
-          $<TARGET_FILE:zorvandrel> $<TARGET_FILE_DIR:zorvandrel>/zorvandrel.wasm $<TARGET_FILE:zorvandrel_file>
+          $<TARGET_FILE:zorvandrel> $<TARGET_FILE_DIR:zorvandrel>/zorvandrel.wasm
           ${PROJECT_BINARY_DIR}/FAQ.txt ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/FAQ.ru.txt
           ${PROJECT_BINARY_DIR}/README.ru.txt ${ZV_XTERM_DIR}/css/xterm.css ${ZV_SITE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${ZV_XTERM_DIR}/LICENSE ${ZV_SITE_DIR}/xterm-LICENSE.txt
+  COMMAND ${CMAKE_COMMAND} -DINPUTS=${ZV_WEB_PAGE_SCRIPTS_JOINED} -DOUTPUT=${ZV_SITE_DIR}/page.js
+          -P ${PROJECT_SOURCE_DIR}/cmake/join_scripts.cmake
+  COMMAND ${ZV_NODE} ${ZV_WEB_DIR}/wasm-as-script.js $<TARGET_FILE_DIR:zorvandrel>/zorvandrel.wasm
+          ${ZV_SITE_DIR}/zorvandrel-wasm.js
   # The library without its source-map comment: the site has no map to fetch.
   COMMAND ${CMAKE_COMMAND} -DINPUT=${ZV_XTERM_DIR}/lib/xterm.js -DOUTPUT=${ZV_SITE_DIR}/xterm.js
           -P ${PROJECT_SOURCE_DIR}/cmake/strip_source_map.cmake
@@ -103,7 +98,8 @@ add_custom_target(web_site ALL
   COMMAND ${CMAKE_COMMAND} -E tar cf ${ZV_WEB_ZIP} --format=zip zorvandrel-${PROJECT_VERSION}-web
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${PROJECT_BINARY_DIR}/zorvandrel-${PROJECT_VERSION}-web
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-  DEPENDS zorvandrel zorvandrel_file ${ZV_XTERM_DIR}/lib/xterm.js ${ZV_WEB_PAGE_FILES}
+  DEPENDS zorvandrel ${ZV_XTERM_DIR}/lib/xterm.js ${ZV_WEB_PAGE_FILES} ${ZV_WEB_PAGE_SCRIPTS}
+          ${PROJECT_SOURCE_DIR}/cmake/join_scripts.cmake ${ZV_WEB_DIR}/wasm-as-script.js
           ${ZV_WEB_DIR}/name-by-content.js ${ZV_WEB_DIR}/write-service-worker.js
   BYPRODUCTS ${ZV_WEB_ZIP}
   COMMENT "Assembling the site and ${ZV_WEB_ZIP}"

@@ -24,9 +24,10 @@ const declares = {
   'web/offline.js': [],
   'web/page.js': [],
 };
-// The libraries' names: xterm.js and its add-ons, and the program's two
-// forms (zorvandrel.js, zorvandrel-file.js, which run.js loads itself).
-const libraries = ['Terminal', 'FitAddon', 'Unicode11Addon', 'createZorvandrel', 'createZorvandrelFile'];
+// The libraries' names: xterm.js and its add-ons, the program (zorvandrel.js)
+// and its WebAssembly as a script for the page opened from disk (zorvandrel-wasm.js,
+// written at build time by wasm-as-script.js).
+const libraries = ['Terminal', 'FitAddon', 'Unicode11Addon', 'createZorvandrel', 'ZV_WASM_BASE64'];
 
 const readonly = (names) => Object.fromEntries(names.map((name) => [name, 'readonly']));
 const others = (file) =>
@@ -56,9 +57,16 @@ module.exports = [
       globals: { ...globals.browser, ...readonly(['Module', 'FS']) },
     },
   },
-  // Node.js: the build's file namer and service-worker writer, the tests, this file.
+  // Node.js: the build's steps (the wasm as a script, the file namer, the service-worker writer),
+  // the tests, this file.
   {
-    files: ['web/name-by-content.js', 'web/write-service-worker.js', 'web/eslint.config.js', 'tests/web/*.js'],
+    files: [
+      'web/wasm-as-script.js',
+      'web/name-by-content.js',
+      'web/write-service-worker.js',
+      'web/eslint.config.js',
+      'tests/web/*.js',
+    ],
     languageOptions: { sourceType: 'commonjs', globals: globals.node },
   },
 ];

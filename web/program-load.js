@@ -2,22 +2,34 @@
 // deferred, so the WebAssembly compiles while xterm.js and the page's own
 // scripts load and run. Served, the page fetches the wasm (named in
 // index.html's preload link) and compiles it while it arrives; opened from
-// disk, where a page may not fetch, it loads the program's single-file form
-// (named in the program script's data-single-file), which holds the same
-// code. Both names carry their content's hash in the built site.
+// disk, where a page may not fetch, it loads the same bytes as a script (named
+// in this script's data-from-disk, zorvandrel-wasm.js) and compiles them as
+// soon as that has run. Both names carry their content's hash in the built
+// site. The program's JavaScript (zorvandrel.js) is the same either way.
 'use strict';
 /* exported ZV_PROGRAM */
 
 const ZV_PROGRAM = (() => {
   if (location.protocol === 'file:') {
     const script = document.createElement('script');
-    script.src = document.querySelector('script[data-single-file]').dataset.singleFile;
-    const factory = new Promise((resolve, reject) => {
-      script.onload = () => resolve(createZorvandrelFile);
+    script.src = document.currentScript.dataset.fromDisk;
+    const compiled = new Promise((resolve, reject) => {
+      script.onload = () => {
+        const bytes = Uint8Array.fromBase64
+          ? Uint8Array.fromBase64(ZV_WASM_BASE64)
+          : Uint8Array.from(atob(ZV_WASM_BASE64), (c) => c.charCodeAt(0));
+        // At once where the browser compiles this much on the page's thread
+        // (its functions are compiled when first called), else in the background.
+        try {
+          resolve(new WebAssembly.Module(bytes));
+        } catch {
+          resolve(WebAssembly.compile(bytes));
+        }
+      };
       script.onerror = () => reject(new Error('could not load ' + script.src));
     });
     document.head.append(script);
-    return { factory, compiled: null };
+    return { compiled };
   }
   const wasm = document.querySelector('link[rel="preload"][type="application/wasm"]').getAttribute('href');
   const whole = () =>
@@ -25,5 +37,5 @@ const ZV_PROGRAM = (() => {
       .then((response) => response.arrayBuffer())
       .then((bytes) => WebAssembly.compile(bytes));
   const compiled = WebAssembly.compileStreaming ? WebAssembly.compileStreaming(fetch(wasm)).catch(whole) : whole();
-  return { factory: null, compiled };
+  return { compiled };
 })();

@@ -14,8 +14,7 @@ class Runner {
     this.history = history; // the lines typed in this page, across runs
     this.el = elements; // status, generated, compile, stop, runAgain
     this.run = null;
-    this.factory = ZV_PROGRAM.factory; // opened from disk: the single-file form's
-    this.compiled = ZV_PROGRAM.compiled; // served: the compiled WebAssembly
+    this.compiled = ZV_PROGRAM.compiled; // the program's WebAssembly, compiled
     this.el.stop.addEventListener('click', () => this.stop());
     folder.listeners.push(() => this.showGenerated());
     // The program file shown under the terminal: the last one a run wrote,
@@ -99,17 +98,15 @@ class Runner {
       print() {},
       printErr() {},
     };
-    if (this.compiled) {
-      module.instantiateWasm = (imports, receive) => {
-        this.compiled
-          .then((code) => WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code)))
-          .catch((error) => this.failed(run, error));
-        return {};
-      };
-    }
-    // The program is compiled while the folder is read; it starts once both are there.
-    Promise.resolve(this.factory || createZorvandrel)
-      .then((create) => run === this.run && run.phase !== 'stopped' && create(module))
+    module.instantiateWasm = (imports, receive) => {
+      this.compiled
+        .then((code) => WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code)))
+        .catch((error) => this.failed(run, error));
+      return {};
+    };
+    // The program starts once it is compiled, and greets; the folder is read meanwhile.
+    Promise.resolve()
+      .then(() => run === this.run && run.phase !== 'stopped' && createZorvandrel(module))
       .catch((error) => this.failed(run, error));
     folderReady.catch((error) => this.failed(run, error));
   }

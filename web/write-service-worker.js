@@ -5,7 +5,7 @@
 // visit the page opens without the network. A release with other files gives
 // another sw.js: the browser installs it on the next load, it takes over at
 // once and drops what the old one kept, so the load after that is the new
-// release. zorvandrel-file.js is only for the page opened from disk, where no
+// release. zorvandrel-wasm.js is only for the page opened from disk, where no
 // worker runs, and stays out. The files whose names carry their content's
 // hash (name-by-content.js) need no revision of their own: their name is one.
 'use strict';
@@ -16,7 +16,7 @@ const site = process.argv[2];
 generateSW({
   globDirectory: site,
   globPatterns: ['**/*'],
-  globIgnores: ['sw.js', 'zorvandrel-file.*.js'],
+  globIgnores: ['sw.js', 'zorvandrel-wasm.*.js'],
   dontCacheBustURLsMatching: /\.[0-9a-f]{8}\.\w+$/,
   swDest: path.join(site, 'sw.js'),
   // A request for the folder itself ("/" or "/sub/path/") is its index.html.

@@ -719,7 +719,7 @@ class Page(unittest.TestCase):
         with tempfile.TemporaryDirectory(prefix="zv-site-") as root:
             site, new = Path(root, "site"), Path(shutil.copytree(ARGS.site, Path(root, "new")))
             # The new release: one script changed, the site named again.
-            script = next(new.glob("lang-en.*.js"))
+            script = next(new.glob("page.*.js"))
             script.write_text(script.read_text().replace("'Waiting for your answer'", "'Waiting, new release'"))
             subprocess.run(["node", SOURCE_DIR / "web" / "name-by-content.js", new], check=True)
             shutil.copytree(ARGS.site, site)
