@@ -6,6 +6,8 @@
 #
 # Emscripten's JavaScript optimiser needs acorn, which Debian installs as a
 # Node.js package (node-acorn) where Node.js finds it only through NODE_PATH.
+set(ZV_NODE_PATH "/usr/share/nodejs" CACHE PATH "Where Emscripten's optimiser finds acorn")
+
 set(ZV_WEB_DIR ${PROJECT_SOURCE_DIR}/web)
 target_include_directories(zorvandrel_core SYSTEM PUBLIC ${ZV_WEB_DIR}/compat)
 set(ZV_PROGRAM_LINK_OPTIONS
