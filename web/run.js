@@ -194,9 +194,9 @@ class Runner {
   showGenerated() {
     const { generated: link, compile } = this.el;
     const name = this.shown;
-    if (link.href) URL.revokeObjectURL(link.href);
-    link.removeAttribute('href');
     if (name === null || !this.folder.isFile(name)) {
+      if (link.href) URL.revokeObjectURL(link.href);
+      link.removeAttribute('href');
       link.hidden = true;
       compile.hidden = true;
       return;
