@@ -67,11 +67,14 @@ class FolderPane {
     view.addEventListener('click', () => this.show(file.name, view));
     const download = FolderPane.control('a', 'download', tr('download'), tr('downloadLabel', { name: file.name }));
     setDownload(download, file.name.split('/').pop(), this.folder.read(file.name));
-    item.append(name, ' ', size, ' ', view, ' ', download);
+    const entry = document.createElement('span');
+    entry.className = 'file';
+    entry.append(name, ' ', size);
+    item.append(entry, view, download);
     if (file.name !== LOG_NAME) {
       const remove = FolderPane.control('button', 'delete', tr('delete'), tr('deleteLabel', { name: file.name }));
       remove.addEventListener('click', () => this.remove(file.name, item, remove));
-      item.append(' ', remove);
+      item.append(remove);
     }
     return item;
   }

@@ -24,6 +24,8 @@ ZV_TEXTS.en = {
   readmeHref: 'README.txt',
   stop: 'Stop',
   runAgain: 'Run again',
+  runAgainHint: 'To run again, wait a second and press Enter, or click Run again.',
+  earlier: 'From an earlier run:',
   newRun: 'new run',
   clearFolder: 'Clear folder',
   createLog: 'Create an empty logfile.txt',

@@ -25,6 +25,8 @@ ZV_TEXTS.ru = {
   readmeHref: 'README.ru.txt',
   stop: 'Стоп',
   runAgain: 'Запустить снова',
+  runAgainHint: 'Чтобы запустить снова, подождите секунду и нажмите Enter или кнопку «Запустить снова».',
+  earlier: 'Из прошлого запуска:',
   newRun: 'новый запуск',
   clearFolder: 'Очистить папку',
   createLog: 'Создать пустой logfile.txt',

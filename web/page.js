@@ -65,6 +65,8 @@
     folder,
     elements: {
       status: $('status'),
+      next: $('next-run'),
+      earlier: $('earlier'),
       generated: $('generated'),
       compile: $('compile'),
       stop: $('stop'),

@@ -12,7 +12,7 @@ class Runner {
     this.folder = folder;
     this.lineEditor = lineEditor; // the terminal's line editor add-on
     this.history = history; // the lines typed in this page, across runs
-    this.el = elements; // status, generated, compile, stop, runAgain
+    this.el = elements; // status, next, earlier, generated, compile, stop, runAgain
     this.run = null;
     this.compiled = ZV_PROGRAM.compiled; // the program's WebAssembly, compiled
     this.el.stop.addEventListener('click', () => this.stop());
@@ -20,19 +20,58 @@ class Runner {
     // The program file shown under the terminal: the last one a run wrote,
     // kept there while later runs go on, until another program is written.
     this.shown = null;
-    // Keys typed on after a run ends must not start the next one: Run again
-    // takes no key until the end has been on screen for a second (a click
-    // still works at once).
-    this.keysFrom = 0;
-    for (const type of ['keydown', 'keypress', 'keyup']) {
+    // Keys typed on after a run ends never start the next one: from the
+    // keyboard, Run again takes only a key that follows a second in which no
+    // key was pressed (Tab, which moves the focus, and modifier keys alone
+    // apart), and every key pressed restarts that second, auto-repeat too. A
+    // click or tap works at once.
+    this.quietFrom = 0; // when the last key that counts was pressed, or the run ended
+    this.taken = null; // the key Run again took, until its keyup
+    window.addEventListener('keydown', (event) => this.keyDown(event), true);
+    for (const type of ['keypress', 'keyup']) {
       this.el.runAgain.addEventListener(
         type,
         (event) => {
-          if (performance.now() < this.keysFrom) event.preventDefault();
+          if (event.key !== this.taken && Runner.counts(event)) event.preventDefault();
+          if (type === 'keyup') this.taken = null;
         },
         true
       );
     }
+  }
+
+  // A key that restarts the quiet second.
+  static counts(event) {
+    return event.key !== 'Tab' && !Runner.MODIFIERS.has(event.key);
+  }
+
+  static MODIFIERS = new Set([
+    'Shift',
+    'Control',
+    'Alt',
+    'AltGraph',
+    'Meta',
+    'OS',
+    'Super',
+    'Hyper',
+    'Fn',
+    'FnLock',
+    'CapsLock',
+    'NumLock',
+    'ScrollLock',
+    'Symbol',
+    'SymbolLock',
+  ]);
+
+  keyDown(event) {
+    const now = performance.now();
+    const quiet = now - this.quietFrom >= 1000;
+    if (!Runner.counts(event)) return;
+    this.quietFrom = now;
+    if (event.target !== this.el.runAgain || event.ctrlKey || event.altKey || event.metaKey) return;
+    // Refused: not taken, and no scroll either, so the run's end stays in view.
+    if (quiet) this.taken = event.key;
+    else event.preventDefault();
   }
 
   // A fresh run of the program, once `folderReady` has read the folder
@@ -132,7 +171,7 @@ class Runner {
     run.phase = phase;
     if (run !== this.run) return;
     const { term, el } = this;
-    this.keysFrom = performance.now() + 1000;
+    this.quietFrom = Math.max(this.quietFrom, performance.now());
     term.options.cursorBlink = false;
     el.stop.disabled = true;
     el.runAgain.disabled = false;
@@ -179,6 +218,12 @@ class Runner {
   render() {
     const text = this.statusText();
     if (this.el.status.textContent !== text) this.el.status.textContent = text;
+    // Beside how the run ended: how to start the next one.
+    const { next } = this.el;
+    const ended = this.run !== null && (this.run.phase === 'ended' || this.run.phase === 'stopped');
+    const hint = ended ? tr('runAgainHint') : '';
+    if (next.textContent !== hint) next.textContent = hint;
+    next.hidden = !ended;
     this.showGenerated();
   }
 
@@ -188,24 +233,23 @@ class Runner {
     term.write(fresh + '\x1b[0m\r\n\x1b[2m──── ' + tr('newRun') + ' ────\x1b[0m\r\n');
   }
 
-  // Once a run has written a program: its Download link and the command
-  // that compiles it (not for an empty file), in the run bar, until a later
-  // run writes another.
+  // Once a run has written a program: its Download link, named, and the
+  // command that compiles it (not for an empty file), in the run bar, until a
+  // later run writes another; beside a later run, marked as an earlier run's.
   showGenerated() {
-    const { generated: link, compile } = this.el;
+    const { generated: link, compile, earlier } = this.el;
     const name = this.shown;
     if (name === null || !this.folder.isFile(name)) {
       if (link.href) URL.revokeObjectURL(link.href);
       link.removeAttribute('href');
-      link.hidden = true;
-      compile.hidden = true;
+      link.hidden = earlier.hidden = compile.hidden = true;
       return;
     }
     const base = name.split('/').pop();
     setDownload(link, base, this.folder.read(name));
-    link.textContent = tr('download');
-    link.setAttribute('aria-label', tr('downloadLabel', { name }));
+    link.textContent = tr('downloadLabel', { name });
     link.hidden = false;
+    earlier.hidden = this.run !== null && this.run.generated === name;
     compile.querySelector('code').textContent = 'fpc ' + Runner.quoted(base);
     compile.hidden = this.isEmpty(name);
   }

@@ -178,6 +178,40 @@ setTimeout(() => {
 }, 200);
 """
 
+# The page's clock (performance.now) held by the test: arguments[0] ms on from where it stands
+# (0 stops it there), or null to let it run again; so a key's time is the test's, not the machine's.
+CLOCK = """
+if (!window.__zvClock) {
+  const real = performance.now.bind(performance);
+  let at = null;
+  window.__zvClock = (ms) => { at = ms === null ? null : (at === null ? real() : at) + ms; };
+  performance.now = () => (at === null ? real() : at);
+}
+window.__zvClock(arguments[0]);
+"""
+# The folder's first read held back until window.__zvReleaseFolder() (installed before the page's scripts).
+HOLD_FOLDER = """
+(() => {
+  let release;
+  const held = new Promise((resolve) => (release = resolve));
+  window.__zvReleaseFolder = release;
+  const open = indexedDB.open.bind(indexedDB);
+  indexedDB.open = (...args) => {
+    const request = open(...args);
+    Object.defineProperty(request, 'onsuccess', {
+      set: (then) => request.addEventListener('success', (event) => held.then(() => then.call(request, event))),
+    });
+    return request;
+  };
+})();
+"""
+# The run bar as shown: the run's status, the hint beside it, and the program it offers.
+RUN_BAR = """
+const shown = (id) => { const e = document.getElementById(id); return e.hidden ? null : e.textContent; };
+return [shown('status'), shown('next-run'), shown('earlier'), shown('generated'),
+        shown('compile') && document.querySelector('#compile code').textContent];
+"""
+
 
 class Page(unittest.TestCase):
     """One Chromium session over one served site, shared by every case."""
@@ -740,6 +774,121 @@ class Page(unittest.TestCase):
         self.driver.execute_cdp_cmd("Network.setBypassServiceWorker", {"bypass": False})
         self.load()
 
+    # ---- a run's end: keys typed on, the run bar, the folder's rows -------------
+
+    def clock(self, ms):
+        self.driver.execute_script(CLOCK, ms)
+
+    def press(self, keys, pause):
+        """Keys typed at the focused element, the page's clock moved on by `pause` ms before each."""
+        for key in keys:
+            self.clock(pause)
+            ActionChains(self.driver).send_keys({"⏎": Keys.ENTER, "⇥": Keys.TAB}.get(key, key)).perform()
+
+    def test_18_typing_on_never_starts_a_run(self):
+        error = ["oshibka", "x"]
+        for language, pause in (("en", 80), ("ru", 400)):
+            with self.subTest(language=language, ms=pause):
+                Select(self.driver.find_element(By.ID, "language")).select_by_value(language)
+                self.fresh_run()
+                self.type_lines(error)
+                self.assertEqual(self.wait_exit(), 106)
+                self.clock(0)
+                at_end = lambda: [self.transcript(), self.driver.execute_script(RUN_BAR), self.screen(),
+                                  self.driver.execute_script("return scrollY;")]
+                end = at_end()
+                self.press("abc⏎1⏎1⏎3⏎⏎1⏎1⏎3⏎⏎", pause)
+                self.assertEqual(at_end(), end)
+                self.assertEqual(self.hook("state()"), "ended")
+                self.assertIn("Runtime error 106", self.screen())
+                self.assertIn({"en": "press Enter", "ru": "нажмите Enter"}[language], end[1][1])
+                # Tab and Shift+Tab, which only move the focus, do not count: a second after the
+                # last key that does, a keyboard-only user's Enter on Run again starts a run.
+                self.press("⇥", 600)
+                ActionChains(self.driver).key_down(Keys.SHIFT).send_keys(Keys.TAB).key_up(Keys.SHIFT).perform()
+                self.assertEqual(self.focused(), "run-again")
+                self.press("⏎", 400)
+                self.clock(None)
+                self.wait_ready()
+                self.assertEqual(self.transcript(), run_native([CTRL_D])[0][:len(self.transcript())])
+        Select(self.driver.find_element(By.ID, "language")).select_by_value("en")
+        self.load()
+
+    def test_19_the_run_bar_names_the_last_program(self):
+        self.fresh_run()
+        self.type_lines(["Задача 1", "1", "1", "3", ""])
+        self.wait_exit()
+        program = ["Download Задача 1.txt", 'fpc "Задача 1.txt"']
+        hint = "To run again, wait a second and press Enter, or click Run again."
+        self.assertEqual(self.driver.execute_script(RUN_BAR), ["Generated Задача 1.txt", hint, None, *program])
+        for lines in (["nodir/d28", "1", "1", "3", ""], [CTRL_D]):
+            with self.subTest(lines=lines):
+                self.click("#run-again")
+                self.wait_ready()
+                self.type_lines(lines)
+                code = self.wait_exit()
+                status = expected_status(code, {}, lines)
+                self.assertEqual(self.driver.execute_script(RUN_BAR), [status, hint, "From an earlier run:", *program])
+        self.assertEqual(self.driver.find_element(By.ID, "generated").get_attribute("download"), "Задача 1.txt")
+        # The run's own program, once it has one, takes the link back; the link shows after every run
+        # that wrote one, the CPU slowed down four times.
+        self.driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 4})
+        try:
+            for n in range(3):
+                with self.subTest(run=n):
+                    self.click("#run-again")
+                    self.wait_ready()
+                    self.type_lines([f"p{n}", "1", "1", "3", ""])
+                    self.wait_exit()
+                    self.assertEqual(self.driver.execute_script(RUN_BAR)[2:],
+                                     [None, f"Download p{n}.txt", f"fpc p{n}.txt"])
+        finally:
+            self.driver.execute_cdp_cmd("Emulation.setCPUThrottlingRate", {"rate": 1})
+
+    def test_20_folder_rows_line_up(self):
+        Select(self.driver.find_element(By.ID, "language")).select_by_value("ru")
+        self.fresh_run()
+        self.type_lines(["a", "1", "1", "3", ""])
+        self.wait_exit()
+        self.click("#run-again")
+        self.wait_ready()
+        self.type_lines(["programma-s-ochen-dlinnym-imenem-kotoroe-ne-vlezet-v-odnu-stroku", "1", "1", "3", ""])
+        self.wait_exit()
+        columns = """return [...document.querySelectorAll('#files li')].map((li) =>
+            ['.view', '.download', '.delete'].map((c) => li.querySelector(c))
+              .map((b) => b && Math.round(b.getBoundingClientRect().left)));"""
+        for width in (320, 768, 1280):
+            with self.subTest(width=width):
+                self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                            {"width": width, "height": 800, "deviceScaleFactor": 1,
+                                             "mobile": width < 900})
+                rows = self.driver.execute_script(columns)
+                self.assertEqual(len(rows), 3)
+                for column in zip(*rows):
+                    self.assertEqual(len(set(x for x in column if x is not None)), 1, rows)
+        self.driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+        Select(self.driver.find_element(By.ID, "language")).select_by_value("en")
+
+    def test_21_the_program_waits_for_a_slow_folder(self):
+        # Answers typed while the folder is still being read: the first file the program opens
+        # waits for it.
+        self.fresh_run()
+        hold = self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HOLD_FOLDER})
+        try:
+            self.driver.get(self.url)
+            self.wait(lambda: self.hook("state()") == "waiting", "the first prompt")
+            self.type_lines(SHORT_DIALOGUE[:-1])
+            self.wait(lambda: b"vybetite top" in self.transcript(), "the menus")
+            self.assertEqual((self.hook("ready()"), self.hook("state()")), (False, "running"))
+            self.driver.execute_script("window.__zvReleaseFolder();")
+            self.wait(lambda: b"www.zorvandrel.example" in self.transcript(), "the banner")
+            self.type_lines([""])
+            code = self.wait_exit()
+        finally:
+            self.driver.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", hold)
+        self.assertEqual((self.transcript(), code, self.files()), self.native(SHORT_DIALOGUE))
+        self.load()
+
 
 class Firefox(unittest.TestCase):
     """A few of the cases above in Firefox ESR, driven with puppeteer-core (firefox_bridge.js)."""
@@ -823,6 +972,27 @@ class Firefox(unittest.TestCase):
         both = run_native(first, second)[2]
         self.assertEqual(self.files(other), both)
         self.until(self.tab, "files()", {name: data.decode("latin-1") for name, data in both.items()})
+
+    def test_keys_and_the_run_bar_at_a_run_end(self):
+        bar = lambda: self.call("eval", tab=self.tab, js=f"(() => {{ {RUN_BAR} }})()")
+        clock = lambda ms: self.call("eval", tab=self.tab, js=f"(function () {{ {CLOCK} }})({json.dumps(ms)})")
+        self.run_lines(self.tab, ["Задача 1", "1", "1", "3", ""])
+        self.call("click", tab=self.tab, selector="#run-again")
+        _, code, _ = self.run_lines(self.tab, ["oshibka", "x"], fresh=False)
+        self.assertEqual(code, 106)
+        end = [self.hook(self.tab, "transcript()"), bar()]
+        self.assertEqual(end[1][2:], ["From an earlier run:", "Download Задача 1.txt", 'fpc "Задача 1.txt"'])
+        clock(0)
+        for key in "abc⏎1⏎1⏎3⏎⏎":  # typed on at 80 ms a key
+            clock(80)
+            self.call("press", tab=self.tab, keys=["Enter" if key == "⏎" else key])
+        self.assertEqual([self.hook(self.tab, "transcript()"), bar(), self.hook(self.tab, "state()")], [*end, "ended"])
+        clock(600)
+        self.call("press", tab=self.tab, keys=["Tab", "Shift+Tab"])
+        clock(400)
+        self.call("press", tab=self.tab, keys=["Enter"])
+        clock(None)
+        self.until(self.tab, "ready()", True)
 
     def test_opened_from_disk(self):
         tab = self.call("open", url=(ARGS.site / "index.html").resolve().as_uri())

@@ -8,6 +8,8 @@
 //   eval {tab, js}        value: what the expression js gives in the page
 //   keys {tab, keys}      typed into the terminal: text, "\n" for Enter,
 //                         "\u0004" for Ctrl-D
+//   press {tab, keys}     keys pressed at the focused element: key names such
+//                         as "a", "Enter", "Tab", or "Shift+Tab"
 //   click {tab, selector}
 'use strict';
 const readline = require('node:readline');
@@ -41,6 +43,16 @@ const puppeteer = require('puppeteer-core');
           await page.keyboard.press('d');
           await page.keyboard.up('Control');
         } else if (part) await page.keyboard.type(part);
+      }
+      return null;
+    },
+    async press({ tab, keys }) {
+      const { keyboard } = tabs[tab];
+      for (const key of keys) {
+        const [modifier, main] = key.length > 1 && key.includes('+') ? key.split('+') : [null, key];
+        if (modifier) await keyboard.down(modifier);
+        await keyboard.press(main);
+        if (modifier) await keyboard.up(modifier);
       }
       return null;
     },
