@@ -145,6 +145,23 @@ test('keys after the run has ended are ignored', async () => {
   assert.strictEqual(input.keys.length, 0);
 });
 
+// The line between two runs (web/run.js, a classic script of the page: read
+// with only the name it uses, the page's tr()).
+test("the line between runs starts on a line of its own, never after the last run's text", () => {
+  const vm = require('node:vm');
+  const context = vm.createContext({ tr: () => 'new run' });
+  vm.runInContext(require('node:fs').readFileSync(path.join(__dirname, '..', '..', 'web', 'run.js'), 'utf8'), context);
+  const Runner = vm.runInContext('Runner', context);
+  for (const [cursorX, start] of [
+    [0, '\x1b[0m\r\n'],
+    [7, '\r\n\x1b[0m\r\n'],
+  ]) {
+    let written = '';
+    Runner.separate({ buffer: { active: { cursorX } }, write: (text) => (written += text) });
+    assert.strictEqual(written, start + '\x1b[2m──── new run ────\x1b[0m\r\n');
+  }
+});
+
 test('keys typed ahead are echoed when the read begins', async () => {
   const { input, echo } = typed('ab\x1b[Dc\r');
   assert.strictEqual(echo(), '');
