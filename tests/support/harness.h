@@ -57,6 +57,9 @@ bool under_wine();
 #define ZV_REQUIRE_WINE() \
   if (!::zv::test::under_wine()) GTEST_SKIP() << "runs only against zorvandrel.exe under Wine"
 
+// A path as one shell word, in single quotes (the tests' paths hold none).
+std::string shell_quoted(const std::filesystem::path& p);
+
 // The shell words that start zorvandrel (Linux binary, or wine + the .exe).
 std::string zorvandrel_command();
 
