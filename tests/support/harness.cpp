@@ -78,8 +78,18 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
   const fs::path in = path_ / ".stdin";
   const fs::path out = path_ / ".stdout";
   spill(in, stdin_bytes);
-  const std::size_t at = command_line.find("{zv}");
+  std::size_t at = command_line.find("{zv}");
   if (at != std::string::npos) command_line.replace(at, 4, zorvandrel_command());
+  // The pipe is made and its read end closed here, before the shell starts,
+  // so the first write fails whatever the timing (a reader started with the
+  // line, as in `| true`, may still be there then).
+  int gone[2] = {-1, -1};
+  at = command_line.find("{gone}");
+  if (at != std::string::npos) {
+    if (::pipe(gone) != 0) throw std::runtime_error("pipe failed");
+    ::close(gone[0]);
+    command_line.replace(at, 6, std::to_string(gone[1]));
+  }
   // Every process of the command line reads the test's bytes, and writes
   // into .stdout unless it redirects its output.
   const std::string command = "cd " + shell_quoted(path_) + " && { " + command_line + "\n} < " +
@@ -93,6 +103,7 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
     r.out = slurp(out);
     if (!(under_wine() && r.exit_code == 1 && r.out.empty())) break;
   }
+  if (gone[1] != -1) ::close(gone[1]);
   fs::remove(in);
   fs::remove(out);
   return r;

@@ -28,7 +28,9 @@ class Workdir {
   // directory opened to everyone.
   RunResult run(std::string_view stdin_bytes, bool unprivileged = false) const;
   // Runs a shell command line here, `{zv}` standing for the binary; the whole
-  // line reads these stdin bytes and writes into the result.
+  // line reads these stdin bytes and writes into the result. `{gone}` stands
+  // for an open descriptor (`>&{gone}`) of a pipe whose reader has gone
+  // before the line starts: every write to it fails.
   RunResult run_shell(std::string command_line, std::string_view stdin_bytes) const;
   bool exists(const std::string& name) const;
   std::string read(const std::string& name) const;  // whole file, bytes
