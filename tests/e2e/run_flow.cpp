@@ -2,10 +2,10 @@
 // menu, log, banner, and how each failure ends the run.
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include "support/harness.h"
+#include "support/pattern.h"
 
 namespace zv::test {
 namespace {
@@ -36,7 +36,7 @@ const std::string kEmptyTemplatePath = "2\n1\n1\n4\n";
   std::string pattern = "Runtime error " + std::to_string(number) + " at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n";
   for (int i = 0; i < callers; ++i) pattern += "  \\$[0-9A-F]{8}\r\n";
   pattern += "\r\n$";
-  if (std::regex_search(out, std::regex(pattern))) return ::testing::AssertionSuccess();
+  if (search(out, pattern)) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
          << "no report " << number << " with " << callers << " caller lines at the end of:\n"
          << out;
