@@ -20,18 +20,6 @@ fs::path make_temp_dir(const char* prefix) {
   return pattern;
 }
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void spill(const fs::path& p, std::string_view bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // Runs `command` with sh; returns the exit code (128+signal for a signal).
 // The whole command line reads /dev/null unless it redirects its own input,
 // never the terminal the tests were started from.
@@ -44,6 +32,18 @@ int shell(const std::string& command) {
 }
 
 }  // namespace
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void spill(const fs::path& p, std::string_view bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
 
 // Appended piece by piece, not "'" + p.string() + "'": GCC 12 with -O2 or
 // more inlines that into an insert at the string's front and warns of an

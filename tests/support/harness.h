@@ -59,6 +59,11 @@ bool under_wine();
 #define ZV_REQUIRE_WINE() \
   if (!::zv::test::under_wine()) GTEST_SKIP() << "runs only against zorvandrel.exe under Wine"
 
+// A whole file's bytes ("" where it cannot be read); a file made or
+// overwritten with these bytes.
+std::string slurp(const std::filesystem::path& p);
+void spill(const std::filesystem::path& p, std::string_view bytes);
+
 // A path as one shell word, in single quotes (the tests' paths hold none).
 std::string shell_quoted(const std::filesystem::path& p);
 
