@@ -42,7 +42,6 @@ std::string text(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
-const std::string kWrongChoice = "oshiblis pri vvode!\r\n";
 const std::string kLogErrorLine = "Dopushena oshibka pri rabote s programmoy!\r\n";
 
 std::string confirmation(std::string_view output_name) {
@@ -201,7 +200,8 @@ TEST(Golden, EveryMenuRejectsItsFirstUnlistedAnswer) {
     ASSERT_TRUE(shown[menu].starts_with(before)) << shown[menu];
     const std::set<int> listed = listed_choices(shown[menu].substr(before.size()));
     for (const int c : choices)
-      EXPECT_TRUE(listed.count(c)) << "the menus do not reach the list's paths through choice " << c;
+      EXPECT_TRUE(listed.count(c)) << "the menu lists no choice " << c
+                                   << ": the list's paths through it are not reached";
     for (const int c : listed)
       EXPECT_TRUE(choices.count(c)) << "choice " << c << " leads to no listed template";
     const std::string answer = std::to_string(listed.empty() ? 1 : *listed.rbegin() + 1);
