@@ -1,5 +1,6 @@
 #include "support/golden.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -64,6 +65,31 @@ std::string visible(std::string_view line) {
   return out;
 }
 
+// The lines of `expected` and `actual` that differ, by line number, each
+// in brackets with CR, tab and other control bytes written as \r, \t, \xNN,
+// a blank before the line's end marked, and a last line without LF named.
+std::string line_diff(const std::string& expected, const std::string& actual) {
+  const std::vector<std::string_view> want = lines_of(expected);
+  const std::vector<std::string_view> got = lines_of(actual);
+  std::ostringstream diff;
+  int shown = 0;
+  int more = 0;
+  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
+    const bool w = i < want.size();
+    const bool g = i < got.size();
+    if (w && g && want[i] == got[i]) continue;
+    if (++shown > 20) {
+      ++more;
+      continue;
+    }
+    diff << "line " << i + 1 << ":\n";
+    if (w) diff << "- " << visible(want[i]) << "\n";
+    if (g) diff << "+ " << visible(got[i]) << "\n";
+  }
+  if (more > 0) diff << "... and " << more << " more lines differ\n";
+  return diff.str();
+}
+
 const char* const kBanner = "\r\nZorvandrel v 0.3\r\n";
 
 }  // namespace
@@ -115,28 +141,6 @@ void GoldenFiles::expect_only(const std::set<std::string>& read) {
                     << "src/templates/registry.cpp); " << kGoldenUpdate << " removes it";
     }
   }
-}
-
-std::string line_diff(const std::string& expected, const std::string& actual) {
-  const std::vector<std::string_view> want = lines_of(expected);
-  const std::vector<std::string_view> got = lines_of(actual);
-  std::ostringstream diff;
-  int shown = 0;
-  int more = 0;
-  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
-    const bool w = i < want.size();
-    const bool g = i < got.size();
-    if (w && g && want[i] == got[i]) continue;
-    if (++shown > 20) {
-      ++more;
-      continue;
-    }
-    diff << "line " << i + 1 << ":\n";
-    if (w) diff << "- " << visible(want[i]) << "\n";
-    if (g) diff << "+ " << visible(got[i]) << "\n";
-  }
-  if (more > 0) diff << "... and " << more << " more lines differ\n";
-  return diff.str();
 }
 
 std::string menu_file(std::string_view path) {

@@ -36,11 +36,6 @@ class GoldenFiles {
   int changed_ = 0;
 };
 
-// The lines of `expected` and `actual` that differ, by line number, each
-// in brackets with CR, tab and other control bytes written as \r, \t, \xNN,
-// a blank before the line's end marked, and a last line without LF named.
-std::string line_diff(const std::string& expected, const std::string& actual);
-
 // The menu transcripts: one run per menu, which reaches the menu along its
 // path (output name "p") and gives it its first unlisted answer; a file
 // per branch, menus.top.txt holding the top menu's. Each run is a line
