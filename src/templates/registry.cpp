@@ -1,7 +1,9 @@
-// The sixty templates in one table, with the menu answers that reach each
-// and the answers of its golden programs. Where the user types a fragment,
-// the golden answers type a non-trivial one, so that the spliced text is
-// kept too; where the answers choose lines, every choice has its own file.
+// The templates in one table, with the menu answers that reach each and the
+// answers of its golden programs. Where the user types a fragment, the
+// golden answers type a non-trivial one, so that the spliced text is kept
+// too; where the answers choose lines, every choice has its own file; where
+// a number is spliced, one answer types a number whose digits no type
+// narrower than the state's keeps (printed with two decimals).
 #include "templates/registry.h"
 
 namespace zv::templates {
@@ -13,9 +15,9 @@ using enum Fragments;
 constexpr GoldenAnswers kNothingTyped[] = {{"", ""}};
 constexpr GoldenAnswers kFunctionOfX[] = {{"", "sqr(x)-3*x+2/(x+1)\n"}};
 constexpr GoldenAnswers kOddFunction[] = {{"", "x*x*x-abs(x)\n"}};
-constexpr GoldenAnswers kSumCondition[] = {{"", ">=\n-12.5\n"}};
-constexpr GoldenAnswers kProductCondition[] = {{"", "<\n3.75\n"}};
-constexpr GoldenAnswers kSearchCondition[] = {{"", "<>\n1e2\n"}};
+constexpr GoldenAnswers kSumCondition[] = {{"", ">=\n-12.5\n"}, {".wide", "<=\n123456789\n"}};
+constexpr GoldenAnswers kProductCondition[] = {{"", "<\n3.75\n"}, {".wide", ">\n1234567.89\n"}};
+constexpr GoldenAnswers kSearchCondition[] = {{"", "<>\n1e2\n"}, {".wide", "=\n-98765432.1\n"}};
 // One of the five comparison signs, printed mirrored for a negative k, and
 // another text, spliced with its apostrophe doubled.
 constexpr GoldenAnswers kLinearSigns[] = {{".mirrored", ">=\n"}, {".other", "='\n"}};

@@ -1,5 +1,5 @@
 #pragma once
-// The one list of the sixty templates: for each, its number, its writer, the
+// The one list of the templates: for each, its number, its writer, the
 // menu answers that reach it, whether it writes program text, what the leaf
 // reads before writing, and the fixed answers whose programs are kept byte
 // for byte under tests/golden/. The driver's menus stay the code that runs;

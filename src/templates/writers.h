@@ -1,5 +1,5 @@
 #pragma once
-// The sixty template writers, one source each (mvk_id1.cpp ... mvk_id60.cpp).
+// The template writers, one source each (mvk_id1.cpp, mvk_id2.cpp, ...).
 #include "console/runtime.h"
 #include "state/dialogue_state.h"
 

@@ -1,27 +1,35 @@
-// The menus below the top menu, run through the real binary: every menu's
-// printed bytes and its answer to an unlisted choice, the fragment prompts
-// and readers, every leaf of the template list with its own template and its
-// golden programs byte for byte, and the README's menu map against the list.
+// The menus, run through the real binary: every menu's printed bytes and its
+// answer to an unlisted choice against its branch's transcript, the fragment
+// prompts and readers, every leaf of the template list with its own template
+// and its golden programs byte for byte, every golden file read, every
+// writer listed, and the README's menu map against the list.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "support/golden.h"
 #include "support/harness.h"
+#include "support/pattern.h"
 #include "templates/registry.h"
 
 namespace {
 
+using zv::test::before_the_end;
 using zv::test::crlf_lines;
+using zv::test::GoldenFiles;
+using zv::test::menu_entry;
+using zv::test::menu_file;
+using zv::test::menu_run;
+using zv::test::run_end;
 using zv::test::RunResult;
+using zv::test::shown_up_to;
 using zv::test::Workdir;
 
 // Console lines, each ended by CR LF; "" is an empty line.
@@ -34,244 +42,51 @@ std::string text(std::initializer_list<std::string_view> lines) {
   return out;
 }
 
-// Greeting, name prompt and top menu: everything before the branch.
-const std::string kStart = text({
-    "",
-    "Welcome to Zorvandrel! Please, read FAQ & README files.",
-    "",
-    "vvedite imya fayla, v kororuy budet sgenerirovana programma",
-    "vyberite tip generiruemoy programmy",
-    "",
-    "chtoby sgenerirovat programmy matematicheskih operaziy, nazhmite 1",
-    "chtoby sgenerirovat programmy geometrycheskih operaziy, nazhmite 2",
-    "chtoby sgenerirovat programmy logicheskih operaziy, nazhmite 3",
-    "",
-});
-
-const std::string kWrongChoice = text({"oshiblis pri vvode!"});
 const std::string kLogErrorLine = "Dopushena oshibka pri rabote s programmoy!\r\n";
 
 std::string confirmation(std::string_view output_name) {
   return "programma sgenerirovana v file " + std::string(output_name) + " v papke programmy\r\n";
 }
 
-// The empty line, banner and the two lines after it, as the binary prints
-// them (the author and web-address lines are taken from a run that ends at
-// the top menu).
-const std::string& closing() {
-  static const std::string value = [] {
-    const std::string banner = "\r\nZorvandrel v 0.3\r\n";
-    Workdir w;
-    const RunResult r = w.run("p\n0\n");
-    const std::size_t at = r.out.find(banner);
-    if (at == std::string::npos) {
-      ADD_FAILURE() << "no closing banner in:\n" << r.out;
-      return banner;
-    }
-    const std::string tail = r.out.substr(at + banner.size());
-    EXPECT_EQ(crlf_lines(tail).size(), 2u) << "author and web-address lines expected";
-    return banner + tail;
-  }();
-  return value;
-}
-
-// Each menu below the top menu, by its path, as printed.
-const std::map<std::string, std::string>& menu_texts() {
-  static const std::map<std::string, std::string> menus = [] {
-    std::map<std::string, std::string> m;
-    m["1"] = text({
-        "vybetite top matematicheskih operaziy",
-        "",
-        "chtoby sgenerirovat programmy dlya raboty s funkziyami, nazhmite 1",
-        "chtoby sgenerirovat programmy dlya raboty s masivami chisel, nazhmite 2",
-        "chtoby sgenerirovat programmy dlya raboty s progresiyami, nazhmite 3",
-        "chtoby sgenerirovat programmy dlya raboty s uravneniyami, nazhmite 4",
-        "chtoby sgenerirovat programmy dlya raboty s neravnostyami, nazhmite 5",
-        "chtoby sgenerirovat drugie programmy, nazhmite 6",
-        "",
-    });
-    m["1/1"] = text({
-        "vyberite tip programmy raboty s funkziyami",
-        "",
-        "1 - programma dlya podsheta znacheniya funkzii",
-        "2 - proverka funkzii na chetnost/nechetnost",
-        "3 - poisk obratnoy funkzii k funkzii vida y=kx+b",
-        "",
-    });
-    m["1/2"] = text({
-        "vyberi tip raboty s masivami",
-        "",
-        "1 - programmy dlya vychisleniya sumy elementov",
-        "2 - programmy dlya vychisleniya proizvedeniya elementov",
-        "3 - programmy dlya poiska neobhosymyh elementov",
-    });
-    m["1/2/1"] = m["1/2/2"] = text({
-        "",
-        "vyberite uslovie dlya programmy",
-        "",
-        "1 - bes usloviya",
-        "2 - uslovie deleniya elementa nacelo na chislo",
-        "3 - uslovie elementa bolshe/menshe/drugie znaki/ chisla",
-    });
-    m["1/2/3"] = text({
-        "",
-        "vyberite elementy, neobhodimye dlya poiska/vyvoda",
-        "",
-        "1 - poisk naybolshego elementa",
-        "2 - poisk naymenshego elementa",
-        "3 - poisk elementov, delyashihsya nazelo na chislo",
-        "4 - poisk elementov bolshe/menshe/drugie znaki/ chisla",
-        "5 - poisk srednego arifmeticheskogo elementov masiva",
-        "6 - poisk srednego geometricheskogo elementov masiva",
-    });
-    m["1/3"] = text({
-        "",
-        "vyberite tip progresii, s kotoroy zhelaete rabotat",
-        "",
-        "1 - arifmeticheskaya progresiya",
-        "2 - geometricheskaya progresiya",
-        "3 - beskonechno ubyvayushya progresiya",
-    });
-    m["1/3/1"] = text({
-        "",
-        "vyberite tip raboty s arifmeticheskoy progresiey",
-        "",
-        "chtoby nayti sumu n chlenov, nazhmite 1",
-        "chtoby nayti proizvedenie n chlenov, nazhmite 2",
-        "chtoby nayti n-chlen, nazhmite 3",
-        "chtoby nayti kolichestvo chlenov, nazhmite 4",
-        "chtoby nayti a1 (1 chlen), nazhmite 5",
-        "chtoby nayti raznizu progresii (d), nazhmite 6",
-    });
-    m["1/3/2"] = text({
-        "",
-        "vyberite tip raboty s geometricheskoy progresiey",
-        "",
-        "chtoby nayti sumu n chlenov, nazhmite 1",
-        "chtoby nayti proizvedenie n chlenov, nazhmite 2",
-        "chtoby nayti n-chlen, nazhmite 3",
-        "chtoby nayti kolichestvo chlenov, nazhmite 4",
-        "chtoby nayti b1 (1 chlen), nazhmite 5",
-        "chtoby nayti delitel progresii (q), nazhmite 6",
-    });
-    m["1/3/1/1"] = text({"chtoby nayti summu n chlenov po a1, n, an, nazhmite 1",
-                         "chtoby nayti summu n chlenov po a1, n, d, nazhmite 2"});
-    m["1/3/1/2"] = text({"chtoby nayti proizvedenie n chlenov po a1, n, d, nazhmite 1",
-                         "chtoby nayti proizvedenie n chlenov po a1, an, n, nazhmite 2"});
-    m["1/3/1/3"] = text(
-        {"chtoby nayti n-chlen po a1, d, n, nazhmite 1", "chtoby nayti n-chlen po a1, sn, n, nazhmite 2"});
-    m["1/3/1/4"] = text({"chtoby nayti kol-vo chlenov po a1, d, an, nazhmite 1",
-                         "chtoby nayti kol-vo chlenov po a1, an, sn, nazhmite 2"});
-    m["1/3/1/5"] = text({"chtoby nayti a1 po d, n, an, nazhmite 1",  //
-                         "chtoby nayti a1 po sn, n, d, nazhmite 2"});
-    m["1/3/1/6"] = text({"chtoby nayti d po a1, n, an nazhmite 1",  // no comma before nazhmite
-                         "chtoby nayti d po sn, a1, n nazhmite 2"});
-    m["1/3/2/1"] = text({"chtoby nayti summu n chlenov po b1, q, bn, nazhmite 1",
-                         "chtoby nayti summu n chlenov po b1, n, q, nazhmite 2"});
-    m["1/3/2/2"] = text({"chtoby nayti proizvedenie n chlenov po b1, n, q, nazhmite 1",
-                         "chtoby nayti proizvedenie n chlenov po b1, bn, n, nazhmite 2"});
-    m["1/3/2/3"] = text(
-        {"chtoby nayti n-chlen po b1, q, n, nazhmite 1", "chtoby nayti n-chlen po b1, sn, q, nazhmite 2"});
-    m["1/3/2/4"] = text({"chtoby nayti kol-vo chlenov po b1, q, bn, nazhmite 1",
-                         "chtoby nayti kol-vo chlenov po b1, q, sn, nazhmite 2"});
-    m["1/3/2/5"] = text({"chtoby nayti b1 po q, n, bn, nazhmite 1",  //
-                         "chtoby nayti b1 po sn, n, q, nazhmite 2"});
-    m["1/3/2/6"] = text({"chtoby nayti q po b1, n, bn nazhmite 1",  // no comma before nazhmite
-                         "chtoby nayti q po b1, sn, bn nazhmite 2"});
-    m["1/3/3"] = text({
-        "",
-        "vyberite tip raboty s beskonechno ubyvaemoy progresiey",
-        "",
-        "1 - nayti sumu po b1,q",
-        "2 - nayti perviy chlen po q,s",
-        "3 - nayti q po b1,s",
-    });
-    m["1/4"] = text({
-        "",
-        "vyberite tip uravneniy",
-        "",
-        "1 - lineynie uravneniya vida kx+b=a",
-        "2 - kvadratnye uravneniya vida ax2+bx+c=0",
-        "3 - systemy lineynih uravneniy vyda ax+by=c",
-    });
-    m["1/4/2"] = text({
-        "",
-        "vyberite tip raboty s kvadratnymy uravneniyami",
-        "",
-        "1 - nayti x1 i x2 po a,b,c",
-        "2 - nayti b i c po x1 i x2",
-        "3 - nayti m i n (t.e. zentr simetrii po x i max/min znachenie funkzii) po a,b,c",
-    });
-    m["1/5"] = text({
-        "",
-        "vyberite tip raboty s neravenstvami",
-        "",
-        "1 - reshenie neravenstva vida kx+b>(<,>=,<=,<>)a",
-        "2 - reshenie neravenstva vida ax2+bx+c>(<,>=,<=,<>)0",
-    });
-    m["1/6"] = text({
-        "",
-        "vyberite neobhodimuyu programmy",
-        "",
-        "1 - programma dlya podscheta veroyatnosti pobedy v loteree",
-        "2 - programma dlya podscheta zolotogo secheniya otrezka",
-        "3 - kalkulator",
-    });
-    m["2"] = text({
-        "",
-        "vyberite tip geometrycheskoy operazii",
-        "",
-        "chtoby sgenerirovat programmy dlya raboty s ploskostyu koordinat, nazhmite 1",
-    });
-    m["2/1"] = text({
-        "",
-        "chtoby sgenerirovat programmy dlya raboty s otrezkami i vektorami, nazhmite 1",
-    });
-    m["2/1/1"] = text({
-        "1 - programma dlya vychysleniya dliny otrazka/vektora po koord. nachala i konza",
-        "2 - programma dlya vychysleniya dliny vektora po ego koordinatam",
-        "3 - programma dlya vychysleniya koord. sered. otrezka po koord. nachala i konza",
-        "4 - programma dlya vychesleniya koord. nachala/konza po koord. drug.konza i ser.",
-    });
-    m["3"] = text({
-        "",
-        "vyberite tip logicheslih operaziy",
-        "",
-        "chtoby sgenerirovat programmy dlya raboty so strokami (string), nazhmite 1",
-        "",
-    });
-    m["3/1"] = text({
-        "vyberite tip raboty so strokami",
-        "",
-        "chtoby sgenerirovat programmy dlya opredeleniya shozhesti strok, nazhmite 1",
-        "chtoby sgenerirovat programmy dlya udaleniya znacheniya strok, nazhmite 2",
-    });
-    m["3/1/1"] = m["3/1/2"] = text({
-        "1 - programma dlya opredeleniya, odinakovy li stroki",
-        "2 - programma dlya opredeleniya obshego v strokah",
-    });
-    return m;
-  }();
-  return menus;
-}
-
-// The menus shown on the way along a path: every prefix that is a menu,
-// from menu <first choice> down (the top menu is part of kStart).
-std::string menus_along(const std::string& path) {
-  std::string out;
-  for (std::size_t end = 0; end != std::string::npos;) {
-    end = path.find('/', end + 1);
-    const auto menu = menu_texts().find(path.substr(0, end));
-    if (menu != menu_texts().end()) out += menu->second;
-  }
-  return out;
-}
-
-std::string answers_for(const std::string& path) {
-  std::string out = path;
+// The menu answers of a path, one per line ("" for the top menu's path).
+std::string answers_for(std::string_view path) {
+  std::string out(path);
   for (char& c : out)
     if (c == '/') c = '\n';
-  return out + "\n";
+  return out.empty() ? out : out + "\n";
+}
+
+std::string parent_of(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(path.substr(0, slash == std::string_view::npos ? 0 : slash));
+}
+
+// Every menu of the template list by its path: the top menu ("") and each
+// leaf path's proper prefixes, a menu before the menus below it; for each,
+// the choices the list's paths take there.
+std::map<std::string, std::set<int>> menu_tree() {
+  std::map<std::string, std::set<int>> tree;
+  for (const auto& leaf : zv::templates::template_registry()) {
+    std::string path(leaf.path);
+    for (; !path.empty(); path = parent_of(path))
+      tree[parent_of(path)].insert(std::stoi(path.substr(path.rfind('/') + 1)));
+  }
+  return tree;
+}
+
+// The choices a menu's own lines list: "N - ..." or "... nazhmite N".
+std::set<int> listed_choices(const std::string& menu_lines) {
+  std::set<int> listed;
+  for (const std::string& line : crlf_lines(menu_lines)) {
+    const std::size_t digits = line.find_first_not_of("0123456789");
+    const std::size_t press = line.rfind("nazhmite ");
+    if (digits > 0 && digits != std::string::npos && line.compare(digits, 3, " - ") == 0)
+      listed.insert(std::stoi(line.substr(0, digits)));
+    else if (press != std::string::npos && line.size() > press + 9 &&
+             line.find_first_not_of("0123456789", press + 9) == std::string::npos)
+      listed.insert(std::stoi(line.substr(press + 9)));
+  }
+  return listed;
 }
 
 // Fragment prompts.
@@ -305,28 +120,6 @@ const std::string& prompts_of(Fragments fragments) {
   return kNone;
 }
 
-// The lines of `expected` and `actual` that differ, by line number.
-std::string line_diff(const std::string& expected, const std::string& actual) {
-  auto split = [](const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  };
-  const std::vector<std::string> want = split(expected);
-  const std::vector<std::string> got = split(actual);
-  std::ostringstream diff;
-  for (std::size_t i = 0; i < std::max(want.size(), got.size()); ++i) {
-    const std::string* w = i < want.size() ? &want[i] : nullptr;
-    const std::string* g = i < got.size() ? &got[i] : nullptr;
-    if (w != nullptr && g != nullptr && *w == *g) continue;
-    diff << "line " << i + 1 << ":\n";
-    if (w != nullptr) diff << "- [" << *w << "]\n";
-    if (g != nullptr) diff << "+ [" << *g << "]\n";
-  }
-  return diff.str();
-}
-
 std::string template_id(int n) { return "mvk_id_" + std::to_string(n); }
 
 std::size_t count(const std::string& haystack, const std::string& needle) {
@@ -342,46 +135,41 @@ std::size_t count(const std::string& haystack, const std::string& needle) {
 void expect_runtime_error(const Workdir& w, const RunResult& r, const std::string& before, int number) {
   EXPECT_EQ(r.exit_code, number);
   ASSERT_EQ(r.out.substr(0, before.size()), before) << r.out;
-  const std::regex report("Runtime error " + std::to_string(number) +
-                          " at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n(  \\$[0-9A-F]{8}\r\n)+\r\n");
-  EXPECT_TRUE(std::regex_match(r.out.substr(before.size()), report)) << r.out;
+  const std::string report = "Runtime error " + std::to_string(number) +
+                             " at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n(  \\$[0-9A-F]{8}\r\n)+\r\n";
+  EXPECT_TRUE(zv::test::match(r.out.substr(before.size()), report)) << r.out;
   EXPECT_FALSE(w.exists("p.txt"));
   EXPECT_EQ(w.log(), "");
 }
 
 // Walks every leaf of the template list with output name "p", once for each
-// of its golden answers: each prints its menus, its fragment prompts and one
-// confirmation, logs its own template, and writes exactly its golden file
-// (empty where the template writes no text). No two leaves share a path or
-// a program text.
-TEST(MenuTree, EveryLeafWritesItsGoldenPrograms) {
-#ifndef ZORVANDREL_SOURCE_DIR
-  GTEST_SKIP() << "the source directory is not known to this build";
-#else
-  const std::string golden_dir = std::string(ZORVANDREL_SOURCE_DIR) + "/tests/golden/";
+// of its golden answers: each prints the menus on its path, its fragment
+// prompts and one confirmation, logs its own template, and writes exactly
+// its golden file (empty where the template writes no text). No two leaves
+// share a path or a program text.
+TEST(Golden, EveryLeafWritesItsPrograms) {
+  GoldenFiles golden;
   std::set<std::string> paths;
   std::map<std::string, int> texts;  // file text -> template that wrote it
   int number = 0;
   for (const TemplateEntry& leaf : zv::templates::template_registry()) {
-    SCOPED_TRACE("template " + std::to_string(leaf.number) + ", leaf " + std::string(leaf.path));
+    const std::string path(leaf.path);
+    SCOPED_TRACE("template " + std::to_string(leaf.number) + ", leaf " + path);
     EXPECT_EQ(leaf.number, ++number) << "the list runs from 1 in order";
-    EXPECT_TRUE(paths.insert(std::string(leaf.path)).second) << "path used twice";
-    for (const auto& golden : leaf.golden) {
-      const std::string file_name = template_id(leaf.number) + std::string(golden.variant) + ".txt";
-      SCOPED_TRACE("golden file " + file_name);
-      std::ifstream in(golden_dir + file_name, std::ios::binary);
-      ASSERT_TRUE(in) << "missing";
-      const std::string expected{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_TRUE(paths.insert(path).second) << "path used twice";
+    for (const auto& answers : leaf.golden) {
+      const std::string file_name = template_id(leaf.number) + std::string(answers.variant) + ".txt";
+      SCOPED_TRACE("golden file tests/golden/" + file_name);
       Workdir w;
-      const std::string path(leaf.path);
-      const RunResult r = w.run("p\n" + answers_for(path) + std::string(golden.typed));
+      const RunResult r = w.run("p\n" + answers_for(path) + std::string(answers.typed));
       EXPECT_EQ(r.exit_code, 0);
-      EXPECT_EQ(r.out,
-                kStart + menus_along(path) + prompts_of(leaf.fragments) + confirmation("p.txt") + closing());
-      EXPECT_EQ(w.log(), "sgenerirovana programma " + template_id(leaf.number) + " v file p.txt\r\n");
-      ASSERT_TRUE(w.exists("p.txt"));
+      ASSERT_EQ(w.log(), "sgenerirovana programma " + template_id(leaf.number) + " v file p.txt\r\n")
+          << "the menus do not lead along path " << path << " to " << template_id(leaf.number) << ":\n"
+          << r.out;
+      EXPECT_EQ(r.out, shown_up_to(parent_of(path)) + prompts_of(leaf.fragments) + confirmation("p.txt") +
+                           run_end());
       const std::string file = w.read("p.txt");
-      EXPECT_TRUE(file == expected) << line_diff(expected, file);
+      golden.check(file_name, file);
       EXPECT_EQ(file.empty(), !leaf.writes_text);
       if (!leaf.writes_text) continue;
       const std::vector<std::string> lines = crlf_lines(file);
@@ -393,43 +181,85 @@ TEST(MenuTree, EveryLeafWritesItsGoldenPrograms) {
     }
   }
   EXPECT_GT(number, 0);
-#endif
 }
 
-// Every menu below the top menu, reached on a path and then given a choice
-// it does not list: its exact lines, then its error line or (1/6, 3/1/1,
-// 3/1/2) nothing; no later menu, no file, the log's error line, the banner.
-TEST(MenuTree, EveryMenuRejectsAnUnlistedChoice) {
+// Every menu of the list, reached along its path and given its first
+// unlisted answer, the number after the last choice its lines list: its
+// lines, then its error line or (1/6, 3/1/1, 3/1/2) nothing, no later menu,
+// no file, the log's error line and the banner, as its branch's transcript
+// holds them. A menu lists exactly the choices the list's paths take there.
+TEST(Golden, EveryMenuRejectsItsFirstUnlistedAnswer) {
+  GoldenFiles golden;
+  std::map<std::string, std::string> transcripts;  // file name -> runs
+  std::map<std::string, std::string> shown;        // menu -> output up to it
+  for (const auto& [menu, choices] : menu_tree()) {
+    SCOPED_TRACE("menu " + (menu.empty() ? "top" : menu));
+    Workdir probe;  // the menu shown and given 0, which no menu lists
+    shown[menu] = before_the_end(probe.run("p\n" + answers_for(menu) + "0\n").out);
+    const std::string& before = menu.empty() ? "" : shown[parent_of(menu)];
+    ASSERT_TRUE(shown[menu].starts_with(before)) << shown[menu];
+    const std::set<int> listed = listed_choices(shown[menu].substr(before.size()));
+    for (const int c : choices)
+      EXPECT_TRUE(listed.count(c)) << "the menu lists no choice " << c
+                                   << ": the list's paths through it are not reached";
+    for (const int c : listed)
+      EXPECT_TRUE(choices.count(c)) << "choice " << c << " leads to no listed template";
+    const std::string answer = std::to_string(listed.empty() ? 1 : *listed.rbegin() + 1);
+    Workdir w;
+    const RunResult r = w.run("p\n" + answers_for(menu) + answer + "\n");
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_FALSE(w.exists("p.txt"));
+    EXPECT_EQ(w.log(), kLogErrorLine);
+    transcripts[menu_file(menu)] += menu_entry(menu, answer, r.out);
+  }
+  for (const auto& [file, runs] : transcripts) golden.check(file, runs);
+}
+
+// The boundary answers of a menu are rejected as its first unlisted one.
+TEST(MenuTree, BoundaryAnswersAreUnlistedToo) {
   struct Case {
     std::string menu;
-    std::string wrong;  // the unlisted answer line
-    bool silent;
+    std::string wrong;  // the answer line
   };
-  const std::vector<Case> cases = {
-      {"1", "7", false},        {"1/1", "0", false},       {"1/2", "4", false},
-      {"1/2/1", "-1", false},   {"1/2/2", "32767", false}, {"1/2/3", "7", false},
-      {"1/3", "4 1", false},    {"1/3/1", "7", false},     {"1/3/2", "0", false},
-      {"1/3/1/1", "3", false},  {"1/3/1/2", "0", false},   {"1/3/1/3", "-32768", false},
-      {"1/3/1/4", "12", false}, {"1/3/1/5", "3", false},   {"1/3/1/6", "-2", false},
-      {"1/3/2/1", "3", false},  {"1/3/2/2", "11", false},  {"1/3/2/3", "0", false},
-      {"1/3/2/4", "3", false},  {"1/3/2/5", "21", false},  {"1/3/2/6", "3", false},
-      {"1/3/3", "4", false},    {"1/4", "4", false},       {"1/4/2", "0", false},
-      {"1/5", "3", false},      {"1/6", "4", true},        {"2", "2", false},
-      {"2/1", "2", false},      {"2/1/1", "5", false},     {"3", "3", false},
-      {"3/1", "3", false},      {"3/1/1", "3", true},      {"3/1/2", "0", true},
-  };
-  std::set<std::string> covered;
-  for (const Case& c : cases) {
+  for (const Case& c : {Case{"1/2/1", "-1"}, Case{"1/2/2", "32767"}, Case{"1/3", "4 1"},
+                        Case{"1/3/1/3", "-32768"}, Case{"3/1/2", "0"}}) {
     SCOPED_TRACE("menu " + c.menu + ", answer " + c.wrong);
-    covered.insert(c.menu);
     Workdir w;
     const RunResult r = w.run("p\n" + answers_for(c.menu) + c.wrong + "\n");
     EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.out, kStart + menus_along(c.menu) + (c.silent ? "" : kWrongChoice) + closing());
+    EXPECT_EQ(r.out, menu_run(c.menu));
     EXPECT_FALSE(w.exists("p.txt"));
     EXPECT_EQ(w.log(), kLogErrorLine);
   }
-  for (const auto& [menu, lines] : menu_texts()) EXPECT_TRUE(covered.count(menu)) << menu;
+}
+
+// Every file in tests/golden/ is read: the programs of the list's golden
+// answers and the menus' transcripts.
+TEST(Golden, EveryFileIsRead) {
+  std::set<std::string> read;
+  for (const TemplateEntry& leaf : zv::templates::template_registry())
+    for (const auto& answers : leaf.golden)
+      read.insert(template_id(leaf.number) + std::string(answers.variant) + ".txt");
+  for (const auto& [menu, choices] : menu_tree()) read.insert(menu_file(menu));
+  GoldenFiles golden;
+  golden.expect_only(read);
+}
+
+// Every writer has its row in the list: src/templates/mvk_idN.cpp holds
+// template N's.
+TEST(Registry, EveryWriterHasItsRow) {
+  std::set<int> rows;
+  for (const TemplateEntry& leaf : zv::templates::template_registry()) rows.insert(leaf.number);
+  const std::filesystem::path templates = std::filesystem::path(ZORVANDREL_SOURCE_DIR) / "src" / "templates";
+  int writers = 0;
+  for (const auto& e : std::filesystem::directory_iterator(templates)) {
+    const std::string name = e.path().filename().string();
+    if (!name.starts_with("mvk_id") || !name.ends_with(".cpp")) continue;
+    ++writers;
+    EXPECT_TRUE(rows.count(std::atoi(name.c_str() + 6)))
+        << "src/templates/" << name << " has no row in the template list (src/templates/registry.cpp)";
+  }
+  EXPECT_EQ(writers, static_cast<int>(rows.size())) << "rows without a writer's file of their own";
 }
 
 // Menu answers are read the same way below the top menu: empty lines before
@@ -438,7 +268,7 @@ TEST(MenuTree, AnswersSkipEmptyLinesAndDropTheRestOfTheLine) {
   Workdir w;
   const RunResult r = w.run("p\n1\n\n   \n4 equations\n\t3 and more\nleft for the wait\n");
   EXPECT_EQ(r.exit_code, 0);
-  EXPECT_EQ(r.out, kStart + menus_along("1/4/3") + confirmation("p.txt") + closing());
+  EXPECT_EQ(r.out, shown_up_to("1/4") + confirmation("p.txt") + run_end());
   EXPECT_EQ(w.log(), "sgenerirovana programma mvk_id_45 v file p.txt\r\n");
 }
 
@@ -449,25 +279,25 @@ TEST(MenuTree, BadAnswersAtLowerMenusEndTheRun) {
     SCOPED_TRACE("out of range at menu 1/2");
     Workdir w;
     const RunResult r = w.run("p\n1\n2\n40000\n");
-    expect_runtime_error(w, r, kStart + menus_along("1/2"), 201);
+    expect_runtime_error(w, r, shown_up_to("1/2"), 201);
   }
   {
     SCOPED_TRACE("below the range at a two-choice menu");
     Workdir w;
     const RunResult r = w.run("p\n1\n3\n2\n1\n-32769\n");
-    expect_runtime_error(w, r, kStart + menus_along("1/3/2/1"), 201);
+    expect_runtime_error(w, r, shown_up_to("1/3/2/1"), 201);
   }
   {
     SCOPED_TRACE("malformed at menu 2/1");
     Workdir w;
     const RunResult r = w.run("p\n2\n1x\n");
-    expect_runtime_error(w, r, kStart + menus_along("2"), 106);
+    expect_runtime_error(w, r, shown_up_to("2"), 106);
   }
   {
     SCOPED_TRACE("malformed at the silent menu 3/1/2");
     Workdir w;
     const RunResult r = w.run("p\n3\n1\n2\ntwo\n");
-    expect_runtime_error(w, r, kStart + menus_along("3/1/2"), 106);
+    expect_runtime_error(w, r, shown_up_to("3/1/2"), 106);
   }
 }
 
@@ -530,7 +360,7 @@ TEST(SignAndNumber, BadNumbersEndTheRun) {
     SCOPED_TRACE(c.what);
     Workdir w;
     const RunResult r = w.run("p\n1\n2\n2\n3\n" + c.input);
-    expect_runtime_error(w, r, kStart + menus_along("1/2/2/3") + kProductSignPrompt, c.error);
+    expect_runtime_error(w, r, shown_up_to("1/2/2") + kProductSignPrompt, c.error);
   }
 }
 
@@ -606,16 +436,9 @@ TEST(Fragments, CrLfInputReadsAsLfInput) {
 }
 
 // The menu map in README.md lists every leaf with its template, in the
-// same pairs as the template list.
+// same pairs as the template list; a failure names the rows that differ.
 TEST(MenuMap, ReadmeAgreesWithTheMenus) {
-#ifndef ZORVANDREL_SOURCE_DIR
-  GTEST_SKIP() << "the source directory is not known to this build";
-#else
-  std::ifstream in(std::string(ZORVANDREL_SOURCE_DIR) + "/README.md", std::ios::binary);
-  ASSERT_TRUE(in) << "README.md not found";
-  std::stringstream readme;
-  readme << in.rdbuf();
-  const std::string all = readme.str();
+  const std::string all = zv::test::slurp(std::string(ZORVANDREL_SOURCE_DIR) + "/README.md");
   const std::string begin = "<!-- menu-map:begin -->";
   const std::string end = "<!-- menu-map:end -->";
   const std::size_t from = all.find(begin);
@@ -625,20 +448,27 @@ TEST(MenuMap, ReadmeAgreesWithTheMenus) {
   ASSERT_LT(from, to);
   std::istringstream map(all.substr(from + begin.size(), to - from - begin.size()));
 
-  std::map<std::string, int> expected;
-  for (const TemplateEntry& leaf : zv::templates::template_registry())
-    expected[std::string(leaf.path)] = leaf.number;
-
   // A row: | path | `mvk_id_N` | what the program does |
-  const std::regex row(R"(^\|\s*([0-9/]+)\s*\|\s*`?mvk_id_([0-9]+)`?\s*\|.*\|\s*\r?$)");
   std::map<std::string, int> listed;
   for (std::string line; std::getline(map, line);) {
-    std::smatch m;
-    if (!std::regex_match(line, m, row)) continue;
-    EXPECT_TRUE(listed.emplace(m[1], std::stoi(m[2])).second) << "listed twice: " << m[1];
+    const auto m = zv::test::match(line, R"(^\|\s*([0-9/]+)\s*\|\s*`?mvk_id_([0-9]+)`?\s*\|.*\|\s*\r?$)");
+    if (!m) continue;
+    EXPECT_TRUE(listed.emplace((*m)[1], std::stoi((*m)[2])).second)
+        << "README.md lists path " << (*m)[1] << " twice";
   }
-  EXPECT_EQ(listed, expected);
-#endif
+  for (const TemplateEntry& leaf : zv::templates::template_registry()) {
+    const auto row = listed.find(std::string(leaf.path));
+    if (row == listed.end())
+      ADD_FAILURE() << "README.md's menu map has no row | " << leaf.path << " | `" << template_id(leaf.number)
+                    << "` |";
+    else if (row->second != leaf.number)
+      ADD_FAILURE() << "README.md's menu map gives path " << leaf.path << " " << template_id(row->second)
+                    << ", the template list " << template_id(leaf.number);
+    if (row != listed.end()) listed.erase(row);
+  }
+  for (const auto& [path, number] : listed)
+    ADD_FAILURE() << "README.md's menu map lists path " << path << " (" << template_id(number)
+                  << "), which is in no row of the template list";
 }
 
 }  // namespace

@@ -14,13 +14,13 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "support/harness.h"
+#include "support/pattern.h"
 
 namespace zv::test {
 namespace {
@@ -41,7 +41,7 @@ const std::string kTemplate2Path = "1\n1\n2\n" + kFunction + "\n";
 bool ends_with_report(const std::string& out, int number, int callers) {
   std::string pattern = "Runtime error " + std::to_string(number) + " at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n";
   for (int i = 0; i < callers; ++i) pattern += "  \\$[0-9A-F]{8}\r\n";
-  return std::regex_search(out, std::regex(pattern + "\r\n$"));
+  return search(out, pattern + "\r\n$").has_value();
 }
 
 // ---- running the binary directly, for exit status and peak memory ----------

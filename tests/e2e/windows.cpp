@@ -23,8 +23,6 @@ namespace fs = std::filesystem;
 const std::string kEmptyTemplatePath = "2\n1\n1\n4\n";
 const std::string kConfirmation = "programma sgenerirovana v file ";
 
-std::string shell_quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
 // probe.exe (support/win32_probe.cpp with the Windows platform source),
 // built with mingw-w64 once per test process; empty when that failed.
 const fs::path& probe() {

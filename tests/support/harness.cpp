@@ -20,20 +20,6 @@ fs::path make_temp_dir(const char* prefix) {
   return pattern;
 }
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void spill(const fs::path& p, std::string_view bytes) {
-  std::ofstream out(p, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
-
 // Runs `command` with sh; returns the exit code (128+signal for a signal).
 // The whole command line reads /dev/null unless it redirects its own input,
 // never the terminal the tests were started from.
@@ -46,6 +32,28 @@ int shell(const std::string& command) {
 }
 
 }  // namespace
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void spill(const fs::path& p, std::string_view bytes) {
+  std::ofstream out(p, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Appended piece by piece, not "'" + p.string() + "'": GCC 12 with -O2 or
+// more inlines that into an insert at the string's front and warns of an
+// overlap that cannot happen (a false -Wrestrict, an error with -Werror).
+std::string shell_quoted(const fs::path& p) {
+  std::string quoted = "'";
+  quoted += p.string();
+  quoted += '\'';
+  return quoted;
+}
 
 Workdir::Workdir(bool with_log) : path_(make_temp_dir("zv-e2e-")) {
   if (with_log) spill(path_ / "logfile.txt", "");
@@ -70,12 +78,22 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
   const fs::path in = path_ / ".stdin";
   const fs::path out = path_ / ".stdout";
   spill(in, stdin_bytes);
-  const std::size_t at = command_line.find("{zv}");
+  std::size_t at = command_line.find("{zv}");
   if (at != std::string::npos) command_line.replace(at, 4, zorvandrel_command());
+  // The pipe is made and its read end closed here, before the shell starts,
+  // so the first write fails whatever the timing (a reader started with the
+  // line, as in `| true`, may still be there then).
+  int gone[2] = {-1, -1};
+  at = command_line.find("{gone}");
+  if (at != std::string::npos) {
+    if (::pipe(gone) != 0) throw std::runtime_error("pipe failed");
+    ::close(gone[0]);
+    command_line.replace(at, 6, std::to_string(gone[1]));
+  }
   // Every process of the command line reads the test's bytes, and writes
   // into .stdout unless it redirects its output.
-  const std::string command =
-      "cd " + quoted(path_) + " && { " + command_line + "\n} < " + quoted(in) + " > " + quoted(out);
+  const std::string command = "cd " + shell_quoted(path_) + " && { " + command_line + "\n} < " +
+                              shell_quoted(in) + " > " + shell_quoted(out);
   RunResult r;
   // Under load, Wine now and then fails to start a program at all: exit 1
   // and not a byte written. zorvandrel never ends that way (its numbers
@@ -85,6 +103,7 @@ RunResult Workdir::run_shell(std::string command_line, std::string_view stdin_by
     r.out = slurp(out);
     if (!(under_wine() && r.exit_code == 1 && r.out.empty())) break;
   }
+  if (gone[1] != -1) ::close(gone[1]);
   fs::remove(in);
   fs::remove(out);
   return r;
@@ -129,8 +148,8 @@ bool under_wine() {
 }
 
 std::string zorvandrel_command() {
-  if (under_wine()) return "wine " + quoted(std::getenv("ZV_WINE_EXE"));
-  return quoted(ZORVANDREL_BINARY);
+  if (under_wine()) return "wine " + shell_quoted(std::getenv("ZV_WINE_EXE"));
+  return shell_quoted(ZORVANDREL_BINARY);
 }
 
 bool fpc_available() {
@@ -152,7 +171,7 @@ std::string run_pascal(const std::string& source, std::string_view stdin_bytes) 
   if (it == compiled.end()) {
     const fs::path dir = make_temp_dir("zv-fpc-");
     spill(dir / "prog.pas", source);
-    const int rc = shell("cd " + quoted(dir) + " && fpc -v0 prog.pas > build.log 2>&1");
+    const int rc = shell("cd " + shell_quoted(dir) + " && fpc -v0 prog.pas > build.log 2>&1");
     if (rc != 0 || !fs::exists(dir / "prog")) {
       ADD_FAILURE() << "fpc failed:\n" << slurp(dir / "build.log") << "\nsource:\n" << source;
       std::error_code ec;
@@ -163,7 +182,7 @@ std::string run_pascal(const std::string& source, std::string_view stdin_bytes) 
   }
   const fs::path dir = it->second;
   spill(dir / "in.txt", stdin_bytes);
-  const int rc = shell("cd " + quoted(dir) + " && timeout 10 ./prog < in.txt > out.txt 2>&1");
+  const int rc = shell("cd " + shell_quoted(dir) + " && timeout 10 ./prog < in.txt > out.txt 2>&1");
   EXPECT_NE(rc, 124) << "generated program timed out";
   return slurp(dir / "out.txt");
 }

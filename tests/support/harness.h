@@ -28,7 +28,9 @@ class Workdir {
   // directory opened to everyone.
   RunResult run(std::string_view stdin_bytes, bool unprivileged = false) const;
   // Runs a shell command line here, `{zv}` standing for the binary; the whole
-  // line reads these stdin bytes and writes into the result.
+  // line reads these stdin bytes and writes into the result. `{gone}` stands
+  // for an open descriptor (`>&{gone}`) of a pipe whose reader has gone
+  // before the line starts: every write to it fails.
   RunResult run_shell(std::string command_line, std::string_view stdin_bytes) const;
   bool exists(const std::string& name) const;
   std::string read(const std::string& name) const;  // whole file, bytes
@@ -56,6 +58,14 @@ bool under_wine();
   if (::zv::test::under_wine()) GTEST_SKIP() << "not under Wine: " << reason
 #define ZV_REQUIRE_WINE() \
   if (!::zv::test::under_wine()) GTEST_SKIP() << "runs only against zorvandrel.exe under Wine"
+
+// A whole file's bytes ("" where it cannot be read); a file made or
+// overwritten with these bytes.
+std::string slurp(const std::filesystem::path& p);
+void spill(const std::filesystem::path& p, std::string_view bytes);
+
+// A path as one shell word, in single quotes (the tests' paths hold none).
+std::string shell_quoted(const std::filesystem::path& p);
 
 // The shell words that start zorvandrel (Linux binary, or wine + the .exe).
 std::string zorvandrel_command();

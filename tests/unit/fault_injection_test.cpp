@@ -4,10 +4,9 @@
 // after the failing call.
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "driver/dialogue.h"
 #include "support/memory_platform.h"
+#include "support/pattern.h"
 
 namespace zv::test {
 namespace {
@@ -50,7 +49,7 @@ std::string written_before(const MemoryPlatform& fake, int upto, console::Handle
   return bytes;
 }
 
-const std::regex kReportAtEnd(
+const std::string kReportAtEnd(
     "Runtime error ([0-9]+) at \\$([0-9A-F]{8})\r\n  \\$\\2\r\n(  \\$[0-9A-F]{8}\r\n)+\r\n$");
 
 TEST(FaultInjection, CleanRunShape) {
@@ -111,13 +110,13 @@ TEST(FaultInjection, EachCallFailsInTurn) {
           written_before(o.fake, i, MemoryPlatform::kStdout) + call.bytes.substr(0, partial);
       ASSERT_TRUE(o.fake.out.starts_with(before));
       const std::string rest = o.fake.out.substr(before.size());
-      std::smatch m;
-      ASSERT_TRUE(std::regex_match(rest, m, kReportAtEnd)) << rest;
-      EXPECT_EQ(m[1].str(), "101");
+      const auto m = match(rest, kReportAtEnd);
+      ASSERT_TRUE(m) << rest;
+      EXPECT_EQ((*m)[1], "101");
     } else {
-      std::smatch m;
-      ASSERT_TRUE(std::regex_search(o.fake.out, m, kReportAtEnd)) << o.fake.out;
-      EXPECT_EQ(m[1].str(), std::to_string(expected));
+      const auto m = search(o.fake.out, kReportAtEnd);
+      ASSERT_TRUE(m) << o.fake.out;
+      EXPECT_EQ((*m)[1], std::to_string(expected));
       // Everything the dialogue printed before the failure comes first.
       EXPECT_TRUE(o.fake.out.starts_with(written_before(clean.fake, i, MemoryPlatform::kStdout)));
     }
@@ -166,13 +165,13 @@ TEST(FaultInjection, FailedClosesEndTheRunWith101) {
   for (std::size_t k = 0; k < clean.fake.calls.size(); ++k)
     if (clean.fake.calls[k].op == Op::close) closes.push_back(static_cast<int>(k));
   ASSERT_EQ(closes.size(), 2u);
-  const std::regex two_callers(
+  const std::string two_callers(
       "Runtime error 101 at \\$([0-9A-F]{8})\r\n  \\$\\1\r\n  \\$[0-9A-F]{8}\r\n  \\$[0-9A-F]{8}\r\n\r\n$");
   for (const int i : closes) {
     Outcome o;
     run(o, kInput, i, 112);
     EXPECT_EQ(o.exit_code, 101);
-    EXPECT_TRUE(std::regex_search(o.fake.out, two_callers)) << o.fake.out;
+    EXPECT_TRUE(search(o.fake.out, two_callers)) << o.fake.out;
     EXPECT_EQ(o.fake.out.find("Zorvandrel v 0.3"), std::string::npos);
     if (i == closes[0]) {  // no confirmation, no log line
       EXPECT_EQ(o.fake.out.find("programma sgenerirovana"), std::string::npos);
