@@ -7,8 +7,9 @@
 //                              input ends; creates MARKER once NAME is held
 //   probe view NAME MARKER     the same, but open for reading only and
 //                              sharing everything (as a viewer would)
-//   probe terminal FILE        writes 1 to FILE if standard output counts
-//                              as a console, else 0
+//   probe terminal FILE        writes two digits to FILE: 1 if standard
+//                              output counts as a console, else 0; then 1 if
+//                              the console is the program's own, else 0
 //   probe feed PROGRAM         run PROGRAM with its standard input on a pipe
 //                              fed from ours; exits with its exit code
 //   probe hide NAME            make NAME a hidden system file; prints the
@@ -94,10 +95,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (mode == "terminal" && argc == 3) {
-    const char* answer = platform.is_terminal(platform.standard_output()) ? "1" : "0";
+    const char answer[] = {platform.is_terminal(platform.standard_output()) ? '1' : '0',
+                           platform.console_of_its_own() ? '1' : '0'};
     const zv::console::OpenResult file = platform.open_write(argv[2], nullptr);
     if (file.error != 0) return 1;
-    platform.write(file.handle, answer, 1);
+    platform.write(file.handle, answer, 2);
     platform.close(file.handle);
     return 0;
   }
