@@ -43,8 +43,8 @@ const fs::path& probe() {
       const std::string command =
           "x86_64-w64-mingw32-g++ -std=c++20 -O1 -static -I " + shell_quoted(src + "/src") + " " +
           shell_quoted(src + "/tests/support/win32_probe.cpp") + " " +
-          shell_quoted(src + "/src/console/win32_platform.cpp") + " -o " + shell_quoted(dir / "probe.exe") +
-          " < /dev/null > " + shell_quoted(dir / "build.log") + " 2>&1";
+          shell_quoted(src + "/src/console/win32_platform.cpp") + " -lversion -o " +
+          shell_quoted(dir / "probe.exe") + " < /dev/null > " + shell_quoted(dir / "build.log") + " 2>&1";
       if (std::system(command.c_str()) == 0) exe = dir / "probe.exe";
     }
     ~Probe() {
