@@ -61,7 +61,7 @@ endif()
 set(CPACK_PACKAGE_NAME zorvandrel)
 set(CPACK_PACKAGE_VENDOR "the Zorvandrel developers")
 set(CPACK_PACKAGE_CONTACT "Zorvandrel developers <developers@zorvandrel.example>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "menu-driven generator of small Pascal programs for students")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_VERBATIM_VARIABLES ON)
 

@@ -46,6 +46,18 @@ class Platform {
   // the file.
   virtual std::uint32_t close(Handle h) = 0;
   virtual bool is_terminal(Handle h) = 0;
+  // Whether the process has a console window of its own, which closes when
+  // it ends (Windows started it from Explorer): the only process on its
+  // console, with standard input and output both that console. A console
+  // shared with a command prompt or a script, redirected input or output,
+  // or a check that fails: false. A terminal or the page never closes with
+  // the program.
+  virtual bool console_of_its_own() { return false; }
+  // Drops the keys typed ahead on this console.
+  virtual void discard_typed_ahead(Handle /*console*/) {}
+  // Waits until Enter is pressed on this console; returns at once when the
+  // console cannot be read.
+  virtual void wait_for_enter(Handle /*console*/) {}
   [[noreturn]] virtual void exit_process(int code) = 0;
 };
 

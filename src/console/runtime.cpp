@@ -13,6 +13,7 @@ constexpr std::uint16_t kWriteFailed = 101;
 constexpr std::uint16_t kRangeError = 201;
 constexpr std::uint16_t kOverflow = 205;
 constexpr std::uint16_t kInvalidName = 123;
+constexpr std::string_view kPressEnter = "nazhmite Enter, chtoby zakryt okno";
 
 bool is_blank(int c) { return c >= 0 && c <= 32; }
 
@@ -401,9 +402,23 @@ void Runtime::runtime_error(std::uint16_t number, Location at) {
   }
   write_line_end(report_);
   hand_over(report_);
+  if (platform_.console_of_its_own()) keep_window_open();
   // The exit code is the number's low byte; a failed run never exits with 0.
   platform_.exit_process((number & 0xFF) != 0 ? number & 0xFF : 0xFF);
   std::abort();  // exit_process does not return
+}
+
+// A console window of the program's own (a double-click in Explorer) would
+// close with the process and take the report with it: one more line asks
+// for Enter. What was typed before it shows does not count.
+void Runtime::keep_window_open() {
+  platform_.discard_typed_ahead(input_.handle);
+  input_.position = input_.end;
+  pending_io_error_ = 0;
+  write_text(report_, kPressEnter);
+  write_line_end(report_);
+  hand_over(report_);
+  platform_.wait_for_enter(input_.handle);
 }
 
 void Runtime::finish() {

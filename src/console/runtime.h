@@ -68,6 +68,7 @@ class Runtime {
   void advance() { ++input_.position; }
   bool refill();
   void hand_over(TextStream& stream);
+  void keep_window_open();
   void open_stream(TextStream& stream, std::string_view name, bool append, const char* guarded);
   ShortString read_token();
 

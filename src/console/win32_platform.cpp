@@ -86,6 +86,27 @@ class Win32Platform final : public Platform {
     return GetFileType(native(h)) == FILE_TYPE_CHAR && GetConsoleMode(native(h), &mode) != 0;
   }
 
+  // Explorer gives a program a console of its own; a command prompt, a
+  // script or a shell shares theirs. A failed count (0) counts as shared.
+  bool console_of_its_own() override {
+    DWORD processes[2];
+    return GetConsoleProcessList(processes, 2) == 1 && is_terminal(standard_input()) &&
+           is_terminal(standard_output());
+  }
+
+  void discard_typed_ahead(Handle console) override { FlushConsoleInputBuffer(native(console)); }
+
+  // The keys themselves, not the console's line: what is left of a line
+  // typed ahead, or an Enter's key coming up, does not count.
+  void wait_for_enter(Handle console) override {
+    INPUT_RECORD event;
+    DWORD got = 0;
+    while (ReadConsoleInputA(native(console), &event, 1, &got) && got == 1) {
+      const KEY_EVENT_RECORD& key = event.Event.KeyEvent;
+      if (event.EventType == KEY_EVENT && key.bKeyDown && key.wVirtualKeyCode == VK_RETURN) return;
+    }
+  }
+
   [[noreturn]] void exit_process(int code) override { ExitProcess(static_cast<UINT>(code)); }
 
  private:

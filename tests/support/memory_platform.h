@@ -29,7 +29,7 @@ class MemoryPlatform final : public console::Platform {
   static constexpr console::Handle kStdin = 0;
   static constexpr console::Handle kStdout = 1;
 
-  enum class Op { read, write, open_write, open_append, close };
+  enum class Op { read, write, open_write, open_append, close, discard_typed_ahead, wait_for_enter };
   struct Call {
     Op op;
     console::Handle handle;  // kNoHandle for an open
@@ -46,6 +46,7 @@ class MemoryPlatform final : public console::Platform {
   std::string out;
   std::size_t out_room = kUnlimited;
   bool terminal = false;
+  bool own_console = false;  // a console window that closes with the process
 
   // The file system: files by path ("/" separated), directories (a path
   // with a directory part needs it here), files held open by another
@@ -87,6 +88,14 @@ class MemoryPlatform final : public console::Platform {
   console::IoResult write(console::Handle h, const void* data, std::size_t size) override;
   std::uint32_t close(console::Handle h) override;
   bool is_terminal(console::Handle h) override { return h == kStdout && terminal; }
+  bool console_of_its_own() override { return own_console; }
+  // What standard input still holds counts as typed ahead; the Enter
+  // waited for comes at once.
+  void discard_typed_ahead(console::Handle h) override {
+    calls.push_back({Op::discard_typed_ahead, h});
+    delivered_ = input.size();
+  }
+  void wait_for_enter(console::Handle h) override { calls.push_back({Op::wait_for_enter, h}); }
   [[noreturn]] void exit_process(int code) override { throw ProcessExit{code}; }
 
  private:

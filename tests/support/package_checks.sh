@@ -2,7 +2,7 @@
 # Checks the packages as a user would use them. Needs the .deb and the tar.gz
 # in build/package/ (cmake --workflow --preset package) and the zip in
 # build/windows/ (cmake --workflow --preset windows), plus dpkg-deb, lintian,
-# man, groff, unzip and wine. Fails on the first problem.
+# man, groff, unzip, wine and mingw-w64's g++. Fails on the first problem.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -114,5 +114,23 @@ export WINEPREFIX="$tmp/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wineboot -i > /dev/null 2>&1 || fail "wineboot failed"
 wineserver -p || true  # a persistent server; already running after wineboot
 check_run "$tmp/zip/$folder" wine zorvandrel.exe
+
+step "zorvandrel.exe's version information and icon, read as Explorer reads them"
+x86_64-w64-mingw32-g++ -std=c++20 -O1 -static -I src tests/support/win32_probe.cpp src/console/win32_platform.cpp \
+  -lversion -o "$tmp/probe.exe" || fail "tests/support/win32_probe.cpp does not build"
+description=$(sed -n 's/.* DESCRIPTION "\([^"]*\)".*/\1/p' CMakeLists.txt)
+expected="version $(echo "$version.0.0.0" | cut -d. -f1-4)
+ProductName Zorvandrel
+ProductVersion $version
+FileVersion $version
+FileDescription Zorvandrel: $description
+icon 16 32 48 256"
+for attempt in 1 2; do  # a failed Wine start is retried, as above
+  info=$(cd "$tmp/zip/$folder" && wine "$tmp/probe.exe" version zorvandrel.exe | tr -d '\r') || true
+  [ "$info" = "$expected" ] && break
+done
+echo "$info"
+[ "$info" = "$expected" ] || fail "version information or icon: expected
+$expected"
 
 echo "package checks passed"

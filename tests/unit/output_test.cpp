@@ -135,6 +135,30 @@ TEST_F(Output, ReportNamesOneCallerInTheDriverAndTwoInsideAWriterOrTheLog) {
   EXPECT_TRUE(search(fake.out, nested_report)) << fake.out;
 }
 
+// A console window of the program's own closes with it: after the report,
+// what was typed ahead is dropped, one line asks for Enter and the run
+// waits for it, with the same exit code. Anywhere else the report ends it.
+TEST_F(Output, OwnConsoleWindowWaitsForEnterAfterTheReport) {
+  for (const bool own : {false, true}) {
+    fake = MemoryPlatform{};
+    fake.own_console = own;
+    EXPECT_EQ(run_dialogue("ap\none\n1\n\n", true), 106);
+    EXPECT_EQ(fake.out.ends_with("\r\n\r\nnazhmite Enter, chtoby zakryt okno\r\n"), own) << fake.out;
+    const std::size_t n = fake.calls.size();
+    ASSERT_EQ(fake.calls[n - 1].op == Op::wait_for_enter, own);
+    if (!own) continue;
+    EXPECT_EQ(fake.calls[n - 2].bytes, "nazhmite Enter, chtoby zakryt okno\r\n");
+    EXPECT_EQ(fake.calls[n - 3].op, Op::discard_typed_ahead);
+    EXPECT_EQ(fake.calls[n - 1].handle, MemoryPlatform::kStdin);
+    EXPECT_EQ(rt->input().position, rt->input().end);  // "1" was typed ahead
+    // A run that completes waits for Enter after its banner, as always.
+    fake = MemoryPlatform{};
+    fake.own_console = true;
+    EXPECT_EQ(run_dialogue("ap\n0\n\n", true), 0);
+    EXPECT_EQ(fake.count(Op::wait_for_enter) + fake.count(Op::discard_typed_ahead), 0);
+  }
+}
+
 TEST_F(Output, PendingErrorStopsEveryOperation) {
   auto& r = start("");
   fake.fail_call = 0;  // the first hand-over fails
