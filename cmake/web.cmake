@@ -63,7 +63,8 @@ foreach(file index.html page.css terminal-options.js program-load.js manifest.we
   list(APPEND ZV_WEB_PAGE_FILES ${ZV_WEB_DIR}/${file})
 endforeach()
 set(ZV_WEB_PAGE_SCRIPTS)
-foreach(file lang-en.js lang-ru.js language.js line-editor.js folder.js folder-pane.js run.js offline.js page.js)
+foreach(file lang-en.js lang-ru.js language.js line-editor.js folder.js folder-pane.js run.js offline.js release.js
+             page.js)
   list(APPEND ZV_WEB_PAGE_SCRIPTS ${ZV_WEB_DIR}/${file})
 endforeach()
 string(REPLACE ";" "|" ZV_WEB_PAGE_SCRIPTS_JOINED "${ZV_WEB_PAGE_SCRIPTS}")
@@ -102,7 +103,7 @@ add_custom_target(web_site ALL
   WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
   DEPENDS zorvandrel ${ZV_XTERM_DIR}/lib/xterm.js ${ZV_WEB_PAGE_FILES} ${ZV_WEB_PAGE_SCRIPTS}
           ${PROJECT_SOURCE_DIR}/cmake/join_scripts.cmake ${ZV_WEB_DIR}/wasm-as-script.js
-          ${ZV_WEB_DIR}/name-by-content.js ${ZV_WEB_DIR}/write-service-worker.js
+          ${ZV_WEB_DIR}/name-by-content.js ${ZV_WEB_DIR}/write-service-worker.js ${ZV_WEB_DIR}/sw-pages.js
   BYPRODUCTS ${ZV_WEB_ZIP}
   COMMENT "Assembling the site and ${ZV_WEB_ZIP}"
   VERBATIM)

@@ -22,6 +22,7 @@ const declares = {
   'web/program-load.js': ['ZV_PROGRAM'],
   'web/run.js': ['Runner'],
   'web/offline.js': [],
+  'web/release.js': ['Release'],
   'web/page.js': [],
 };
 // The libraries' names: xterm.js and its add-ons, the program (zorvandrel.js)
@@ -57,6 +58,8 @@ module.exports = [
       globals: { ...globals.browser, ...readonly(['Module', 'FS']) },
     },
   },
+  // The service worker's own listener, put first in sw.js.
+  { files: ['web/sw-pages.js'], languageOptions: { sourceType: 'script', globals: globals.serviceworker } },
   // Node.js: the build's steps (the wasm as a script, the file namer, the service-worker writer),
   // the tests, this file.
   {

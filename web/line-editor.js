@@ -65,10 +65,12 @@ class LineEditor {
     this.line = null; // the line on screen while the program reads
     this.out = ''; // echo not written yet
     this.closed = false;
+    this.touched = false; // a key has come
   }
 
   feed(data) {
     if (this.closed) return;
+    this.touched = true;
     for (let i = 0; i < data.length;) {
       if (this.pasting) {
         let end = data.indexOf('\x1b[201~', i);

@@ -12,6 +12,12 @@
 //
 // A site already named can be named again (after a file in it was changed):
 // a name's old hash is dropped first, and index.html follows.
+//
+// Then the release itself is named: eight hex digits of a SHA-256 over every
+// file's name and content (index.html with its id blanked; sw.js, written
+// later from these files, and release.txt left out), written into
+// index.html's title, header and <meta name="release">, and alone into
+// release.txt, which the page asks for to learn which release the server has.
 'use strict';
 const crypto = require('node:crypto');
 const fs = require('node:fs');
@@ -41,4 +47,21 @@ for (const name of fs.readdirSync(site).sort()) {
   html = html.split(quoted).join(`"${newName}"`);
   if (newName !== name) fs.renameSync(path.join(site, name), path.join(site, newName));
 }
-fs.writeFileSync(index, html);
+
+const release = 'release.txt';
+const places = [
+  /(<meta name="release" content=")[0-9a-f]{8}/,
+  /(<title>[^<]* · )[0-9a-f]{8}/,
+  /(id="release">· )[0-9a-f]{8}/,
+];
+const stamped = (id) => places.reduce((text, place) => text.replace(place, `$1${id}`), html);
+if (places.some((place) => !place.test(html))) throw new Error('index.html has no place for the release id');
+const whole = crypto.createHash('sha256');
+for (const name of fs.readdirSync(site).sort()) {
+  if (name === 'sw.js' || name === release) continue;
+  const content = name === 'index.html' ? Buffer.from(stamped('00000000')) : fs.readFileSync(path.join(site, name));
+  whole.update(`${name}\0${content.length}\0`).update(content);
+}
+const id = whole.digest('hex').slice(0, 8);
+fs.writeFileSync(index, stamped(id));
+fs.writeFileSync(path.join(site, release), id + '\n');

@@ -59,7 +59,14 @@
     viewerClose: $('viewer-close'),
   });
 
-  const history = []; // the lines typed in this page, across runs
+  // The lines typed in this page, across runs, and across a reload into a new release.
+  const history = [];
+  try {
+    history.push(...JSON.parse(sessionStorage.getItem('zorvandrel-history') || '[]'));
+    sessionStorage.removeItem('zorvandrel-history');
+  } catch {
+    // storage refused: the history starts empty
+  }
   const runner = new Runner({
     term,
     folder,
@@ -75,7 +82,19 @@
     lineEditor,
     history,
   });
+  // A newer release on the server is taken at a safe moment (release.js).
+  const release = new Release({
+    idle: () => runner.idle(),
+    leaving: () => {
+      try {
+        sessionStorage.setItem('zorvandrel-history', JSON.stringify(history));
+      } catch {
+        // storage refused: the history goes
+      }
+    },
+  });
   $('run-again').addEventListener('click', () => {
+    if (release.take()) return;
     runner.start(opened.then(() => folder.refresh()));
     term.focus();
   });

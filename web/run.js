@@ -179,6 +179,13 @@ class Runner {
     el.runAgain.focus();
   }
 
+  // The current run goes on, and no key has reached it: a reload now would
+  // lose nothing typed or shown.
+  idle() {
+    const run = this.run;
+    return run !== null && run.phase !== 'ended' && run.phase !== 'stopped' && !run.editor.touched;
+  }
+
   state() {
     if (!this.run) return 'loading';
     if (this.run.phase === 'running' && !this.run.asked) return 'loading';

@@ -5,10 +5,15 @@
 // visit the page opens without the network. A release with other files gives
 // another sw.js: the browser installs it on the next load, it takes over at
 // once and drops what the old one kept, so the load after that is the new
-// release. zorvandrel-wasm.js is only for the page opened from disk, where no
-// worker runs, and stays out. The files whose names carry their content's
-// hash (name-by-content.js) need no revision of their own: their name is one.
+// release. The page itself is asked from the server first (sw-pages.js, put
+// first in sw.js), so the load after a release is published is that release
+// even while its worker still installs. release.txt, which says which
+// release the server has, is never kept; nor is zorvandrel-wasm.js, which is
+// only for the page opened from disk, where no worker runs. The files whose
+// names carry their content's hash (name-by-content.js) need no revision of
+// their own: their name is one.
 'use strict';
+const fs = require('node:fs');
 const path = require('node:path');
 const { generateSW } = require('workbox-build');
 
@@ -16,7 +21,7 @@ const site = process.argv[2];
 generateSW({
   globDirectory: site,
   globPatterns: ['**/*'],
-  globIgnores: ['sw.js', 'zorvandrel-wasm.*.js'],
+  globIgnores: ['sw.js', 'release.txt', 'zorvandrel-wasm.*.js'],
   dontCacheBustURLsMatching: /\.[0-9a-f]{8}\.\w+$/,
   swDest: path.join(site, 'sw.js'),
   // A request for the folder itself ("/" or "/sub/path/") is its index.html.
@@ -29,6 +34,8 @@ generateSW({
   sourcemap: false,
 }).then(
   ({ count, size, warnings }) => {
+    const worker = path.join(site, 'sw.js');
+    fs.writeFileSync(worker, fs.readFileSync(path.join(__dirname, 'sw-pages.js'), 'utf8') + fs.readFileSync(worker));
     for (const warning of warnings) console.error(warning);
     console.log(`sw.js keeps ${count} files, ${size} bytes`);
     if (warnings.length > 0) process.exitCode = 1;

@@ -20,6 +20,8 @@ const puppeteer = require('puppeteer-core');
     browser: 'firefox',
     executablePath: process.env.ZV_FIREFOX || '/usr/bin/firefox-esr',
     headless: true,
+    // school.test: a plain-http server by name, as at a school (the tests serve it on 127.0.0.1)
+    extraPrefsFirefox: { 'network.dns.localDomains': 'school.test' },
   });
   const tabs = [];
   const terminal = '#terminal .xterm-helper-textarea';

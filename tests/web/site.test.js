@@ -34,6 +34,7 @@ const fixed = [
   'icon.svg',
   'index.html',
   'manifest.webmanifest',
+  'release.txt',
   'sw.js',
   'xterm-LICENSE.txt',
 ];
@@ -60,7 +61,7 @@ const served = [
   'zorvandrel.wasm',
 ];
 // and the program's WebAssembly as a script, for the page opened from disk
-const expected = [...served, 'sw.js', 'zorvandrel-wasm.js'].sort();
+const expected = [...served, 'release.txt', 'sw.js', 'zorvandrel-wasm.js'].sort();
 // The page's own scripts, joined into its page.js in the order they run, each after a line naming it.
 const scripts = [
   'lang-en.js',
@@ -71,6 +72,7 @@ const scripts = [
   'folder-pane.js',
   'run.js',
   'offline.js',
+  'release.js',
   'page.js',
 ];
 const joined = () => fs.readFileSync(path.join(site, named('page.js')), 'utf8');
@@ -138,6 +140,18 @@ test('each file the page loads is named by its content, and index.html names the
     assert.strictEqual(name, plain(name).replace(/\.\w+$/, `.${hash.slice(0, 8)}$&`));
     assert.ok(names.includes(name), `index.html does not name ${name}`);
   }
+  // The release's one id in the title, the header, the page's meta and release.txt; sw.js asks the server
+  // for the page first (its own listener ahead of Workbox's).
+  const ids = [/<title>Zorvandrel 0\.3 · (\w+)</, /id="release">· (\w+)</, /name="release" content="(\w+)"/];
+  const id = text('release.txt');
+  assert.match(id, /^[0-9a-f]{8}\n$/);
+  assert.deepStrictEqual(
+    ids.map((place) => (place.exec(html) || [])[1] + '\n'),
+    [id, id, id]
+  );
+  assert.ok(
+    text('sw.js').startsWith(fs.readFileSync(path.join(__dirname, '..', '..', 'web', 'sw-pages.js'), 'latin1'))
+  );
 });
 
 test('the policy allows only the page itself', () => {
