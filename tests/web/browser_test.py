@@ -1107,6 +1107,9 @@ class Firefox(unittest.TestCase):
                     break
                 time.sleep(0.05)
             self.assertEqual(got, [ids[1], True, "reload", ids[1], False])
+            for opened in (first, tab):
+                self.call("close", tab=opened)
+            self.call("front", tab=self.tab)
             server.shutdown()
             server.server_close()
 

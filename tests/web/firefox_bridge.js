@@ -33,6 +33,8 @@ const puppeteer = require('puppeteer-core');
       return tabs.push(tab) - 1;
     },
     goto: ({ tab, url }) => tabs[tab].goto(url).then(() => null),
+    close: ({ tab }) => tabs[tab].close().then(() => null),
+    front: ({ tab }) => tabs[tab].bringToFront().then(() => null),
     reload: ({ tab }) => tabs[tab].reload().then(() => null),
     eval: ({ tab, js }) => tabs[tab].evaluate(js),
     async keys({ tab, keys }) {
