@@ -555,6 +555,10 @@ class Page(unittest.TestCase):
             self.driver.refresh()
             self.wait_ready()
             self.assertEqual(self.page_run(SHORT_DIALOGUE), self.native(SHORT_DIALOGUE), "offline")
+            self.driver.get(url + "FAQ.txt")  # the help, opened from the page, offline too
+            self.assertIn("Zorvandrel FAQ", self.driver.find_element(By.TAG_NAME, "body").text)
+            self.driver.get(url)
+            self.wait_ready()
             # A server that names a release it does not serve (release.txt alone copied) has the page
             # reload once, not forever.
             server = serve(root, server.server_address[1])
