@@ -3,8 +3,9 @@
 
     bench/page_floor.py [--site build/web/site] [--loads 16]
 
-The floor page (bench/floor.js in a copy of the site's index.html that keeps
-only its styles and xterm.js's scripts) loads the same xterm.js, add-ons,
+The floor page (bench/floor.js, bundled by the web build with the terminal
+options it imports, in a copy of the site's index.html that keeps only its
+styles and xterm.js's scripts) loads the same xterm.js, add-ons,
 styles and terminal options as the page and writes the greeting at once. Both
 are loaded alternately in one headless Chromium profile with a warm HTTP cache
 (the server sends the caching headers that the teacher's notes suggest) and
@@ -41,9 +42,9 @@ class Quiet(QuietHandler):
 
 
 def floor_page(site):
-    """index.html with its styles, xterm.js's scripts and the terminal options, then floor.js."""
+    """index.html with its styles and xterm.js's scripts, then floor.js."""
     html = (site / "index.html").read_text()
-    kept = ("xterm", "addon-", "terminal-options")
+    kept = ("xterm", "addon-")
     def script(match):
         return match.group(0) if any(name in match.group(1) for name in kept) else ""
     html = re.sub(r'<script src="([^"]+)"[^>]*></script>\n?', script, html)
@@ -65,7 +66,7 @@ def main():
     site = work / "site"
     shutil.copytree(args.site, site)
     (site / "floor.html").write_text(floor_page(args.site))
-    shutil.copy(Path(__file__).resolve().parent / "floor.js", site / "floor.js")
+    shutil.copy(args.site.parent / "bench" / "floor.js", site / "floor.js")  # bundled by the web build
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=site))
     threading.Thread(target=server.serve_forever, daemon=True).start()
 

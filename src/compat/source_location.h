@@ -2,7 +2,7 @@
 // std::source_location for toolchains whose library lacks it: forced into
 // every source of the fuzz build (clang 14 has no __builtin_source_location,
 // so libstdc++ 12's <source_location> declares nothing there), and found as
-// <source_location> by the web build (web/compat). The stand-in gives the
+// <source_location> by the web build (web/program/compat). The stand-in gives the
 // class the same members from clang's older call-site builtins, so the places
 // in a run-time error report are the same. With a compiler that has the
 // builtin, the library's own class is used and this file adds nothing.

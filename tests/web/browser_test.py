@@ -98,7 +98,7 @@ def native_bytes(lines):
 def expected_status(code, files, lines):
     """The status line after a run of typed `lines` that ended with `code` and left `files` (English)."""
     if code != 0:
-        reasons = re.findall(r"^\s+(\d+): '(.*)',$", (SOURCE_DIR / "web" / "lang-en.js").read_text(), re.M)
+        reasons = re.findall(r"^\s+(\d+): '(.*)',$", (SOURCE_DIR / "web" / "page" / "lang-en.js").read_text(), re.M)
         return f"Run-time error {code}: {dict(reasons)[str(code)]}"
     last = files.get("logfile.txt", b"").split(b"\r\n")[-2:-1]
     written = re.fullmatch(rb"sgenerirovana programma mvk_id_\d+ v file (.*)", last[0]) if last else None
@@ -805,11 +805,11 @@ class Page(unittest.TestCase):
         old one's files a month old, the new one's older still (a zip unpacked with its own times)."""
         site, new = Path(root, "site"), Path(shutil.copytree(ARGS.site, Path(root, "new")))
         script = next(new.glob("page.*.js"))
-        script.write_text(script.read_text().replace("'Waiting for your answer'", "'Waiting, new release'"))
-        subprocess.run(["node", SOURCE_DIR / "web" / "name-by-content.js", new], check=True)
+        script.write_text(script.read_text().replace("Waiting for your answer", "Waiting, new release"))
+        subprocess.run(["node", SOURCE_DIR / "web" / "tools" / "name-by-content.js", new], check=True)
         if worker:
             npm = str(ARGS.site.parent / "npm" / "node_modules")
-            subprocess.run(["node", SOURCE_DIR / "web" / "write-service-worker.js", new], check=True,
+            subprocess.run(["node", SOURCE_DIR / "web" / "tools" / "write-service-worker.js", new], check=True,
                            stdout=subprocess.DEVNULL, env={**os.environ, "NODE_PATH": npm})
         shutil.copytree(ARGS.site, site)
         for folder, days in ((site, 30), (new, 31)) if aged else ():

@@ -4,7 +4,7 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const path = require('node:path');
-const { LineEditor, LineEditorAddon, byteString } = require(path.join(__dirname, '..', '..', 'web', 'line-editor.js'));
+const { LineEditor, LineEditorAddon, byteString } = require(path.join(__dirname, '..', '..', 'web', 'page', 'line-editor.js'));
 
 const npm = process.env.ZV_WEB_NPM || path.join(__dirname, '..', '..', 'build', 'web', 'npm');
 let xterm = null;
@@ -145,13 +145,9 @@ test('keys after the run has ended are ignored', async () => {
   assert.strictEqual(input.keys.length, 0);
 });
 
-// The line between two runs (web/run.js, a classic script of the page: read
-// with only the name it uses, the page's tr()).
+// The line between two runs (web/page/run.js), in English.
 test("the line between runs starts on a line of its own, never after the last run's text", () => {
-  const vm = require('node:vm');
-  const context = vm.createContext({ tr: () => 'new run' });
-  vm.runInContext(require('node:fs').readFileSync(path.join(__dirname, '..', '..', 'web', 'run.js'), 'utf8'), context);
-  const Runner = vm.runInContext('Runner', context);
+  const { Runner } = require(path.join(__dirname, '..', '..', 'web', 'page', 'run.js'));
   for (const [cursorX, start] of [
     [0, '\x1b[0m\r\n'],
     [7, '\r\n\x1b[0m\r\n'],

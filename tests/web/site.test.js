@@ -9,7 +9,6 @@ const crypto = require('node:crypto');
 const fs = require('node:fs');
 const path = require('node:path');
 const { execFileSync } = require('node:child_process');
-const vm = require('node:vm');
 
 const site = process.env.ZV_WEB_SITE;
 if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
@@ -53,7 +52,6 @@ const served = [
   'page.css',
   'page.js',
   'program-load.js',
-  'terminal-options.js',
   'xterm-LICENSE.txt',
   'xterm.css',
   'xterm.js',
@@ -62,24 +60,11 @@ const served = [
 ];
 // and the program's WebAssembly as a script, for the page opened from disk
 const expected = [...served, 'release.txt', 'sw.js', 'zorvandrel-wasm.js'].sort();
-// The page's own scripts, joined into its page.js in the order they run, each after a line naming it.
-const scripts = [
-  'lang-en.js',
-  'lang-ru.js',
-  'language.js',
-  'line-editor.js',
-  'folder.js',
-  'folder-pane.js',
-  'run.js',
-  'offline.js',
-  'release.js',
-  'page.js',
-];
-const joined = () => fs.readFileSync(path.join(site, named('page.js')), 'utf8');
-const part = (name) =>
-  joined()
-    .split(`// ---- ${name} ----\n`)[1]
-    .split(/^\/\/ ---- /m)[0];
+// The page's modules (web/page/*.js), bundled from page.js into the site's page.js: what esbuild read
+// for it, as its metafile (page-bundle.json, beside the site) tells.
+const web = path.join(__dirname, '..', '..', 'web');
+const modules = fs.readdirSync(path.join(web, 'page')).filter((name) => name.endsWith('.js'));
+const bundle = () => JSON.parse(fs.readFileSync(path.join(site, '..', 'page-bundle.json'), 'utf8'));
 
 test('the site holds its files, within the size budget', () => {
   assert.deepStrictEqual(files.map(plain).sort(), expected);
@@ -91,14 +76,14 @@ test('the site holds its files, within the size budget', () => {
   assert.ok(program < 400 * 1024, `program ${program} bytes`);
   assert.ok(size('zorvandrel-wasm.js') < 1.4 * size('zorvandrel.wasm'), 'zorvandrel-wasm.js');
   assert.ok(whole < 1.5 * 1024 * 1024, `site ${whole} bytes`);
-  // page.js: the page's own scripts, each as it stands in web/, in the order they run.
-  assert.deepStrictEqual(
-    [...joined().matchAll(/^\/\/ ---- (\S+) ----$/gm)].map(([, name]) => name),
-    scripts
-  );
-  for (const name of scripts) {
-    assert.strictEqual(part(name), fs.readFileSync(path.join(__dirname, '..', '..', 'web', name), 'utf8'), name);
-  }
+  // page.js: every module of the page, and nothing else, bundled from page.js; the site's page.js is
+  // that bundle (named by its content since).
+  const { inputs, outputs } = bundle();
+  assert.deepStrictEqual(Object.keys(inputs).map((input) => path.relative(web, path.resolve(site, '..', input))).sort(),
+    modules.map((name) => path.join('page', name)).sort());
+  const [output] = Object.values(outputs);
+  assert.strictEqual(output.entryPoint && path.basename(output.entryPoint), 'page.js');
+  assert.strictEqual(size('page.js'), output.bytes);
 });
 
 test('the zip holds the same files in one folder', () => {
@@ -150,7 +135,7 @@ test('each file the page loads is named by its content, and index.html names the
     [id, id, id]
   );
   assert.ok(
-    text('sw.js').startsWith(fs.readFileSync(path.join(__dirname, '..', '..', 'web', 'sw-pages.js'), 'latin1'))
+    text('sw.js').startsWith(fs.readFileSync(path.join(web, 'worker', 'sw-pages.js'), 'latin1'))
   );
 });
 
@@ -179,12 +164,8 @@ test('the page names no other site and has its elements', () => {
   assert.match(html, /fpc NAME\.txt/);
 });
 
-// The page's text tables, as the page's scripts make them.
-const texts = () => {
-  const page = {};
-  for (const name of ['lang-en.js', 'lang-ru.js']) vm.runInNewContext(part(name), page, { filename: name });
-  return page.ZV_TEXTS;
-};
+// The page's text tables, its modules' own.
+const texts = () => ({ ...require(path.join(web, 'page', 'lang-en.js')), ...require(path.join(web, 'page', 'lang-ru.js')) });
 
 test('both languages have the same texts; each plural text has the forms of its language', () => {
   const { en, ru } = texts();

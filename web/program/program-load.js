@@ -6,10 +6,9 @@
 // in this script's data-from-disk, zorvandrel-wasm.js) and compiles them as
 // soon as that has run. Both names carry their content's hash in the built
 // site. The program's JavaScript (zorvandrel.js) is the same either way.
-'use strict';
-/* exported ZV_PROGRAM */
-
-const ZV_PROGRAM = (() => {
+// Bundled into a classic script of its own (it reads document.currentScript),
+// it hands the page's bundle ZV_PROGRAM, its one global (outside.d.ts).
+globalThis.ZV_PROGRAM = (() => {
   if (location.protocol === 'file:') {
     const script = document.createElement('script');
     script.src = document.currentScript.dataset.fromDisk;

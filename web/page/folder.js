@@ -9,12 +9,10 @@
 // folder again. The records keep the layout of Emscripten's IDBFS (database
 // "/store", store FILE_DATA, keys "/store/folder/NAME"), so a folder kept by
 // an earlier version of the page is read as it is.
-'use strict';
-/* exported LOG_NAME, Folder */
 
-const LOG_NAME = 'logfile.txt';
+export const LOG_NAME = 'logfile.txt';
 
-class Folder {
+export class Folder {
   static ROOT = '/store/folder';
   static FILE = 0o100666;
   static DIRECTORY = 0o40777;

@@ -1,8 +1,6 @@
 // The terminal's line editor: the console's line mode over the terminal's
 // key data, edited as in a console window while the program waits for a
 // line. A line goes to the program when Enter is pressed, ended by CR LF.
-'use strict';
-/* exported LineEditor, LineEditorAddon, byteString */
 
 // Keys arrive through feed() at any time but are echoed and edited only while
 // the program reads (a pending next()): keys typed ahead wait for the read,
@@ -21,7 +19,7 @@
 // column === columns means the cursor stands after a full row, waiting to
 // wrap (reached only by writing the cell that fills the row). After an edit
 // the line is written again from the first grapheme that changed.
-class LineEditor {
+export class LineEditor {
   static segmenter =
     typeof Intl === 'object' && Intl.Segmenter ? new Intl.Segmenter(undefined, { granularity: 'grapheme' }) : null;
   static encoder = new TextEncoder();
@@ -362,10 +360,14 @@ class LineEditor {
 // The line editor as an xterm.js add-on. Loaded into a terminal, it makes
 // each run's editor over that terminal: the editor echoes into it, wraps at
 // its width, measures with its character widths and takes its key data.
-// xterm.js has no public width API, so the add-on activates the terminal's
-// widths add-on (given to it, Unicode 11) on that terminal itself and keeps
-// the provider the widths add-on registers there.
-class LineEditorAddon {
+// xterm.js has no public width API, so the add-on activates the widths
+// add-on given to it (Unicode 11) on a stand-in whose unicode.register keeps
+// the provider, then registers that provider with the terminal and makes it
+// the active one. This relies only on the widths add-on's activate() calling
+// terminal.unicode.register(provider), as @xterm/addon-unicode11 0.9.0 does
+// (src/Unicode11Addon.ts, line 14: terminal.unicode.register(new UnicodeV11())),
+// and on the provider's public version and wcwidth (IUnicodeVersionProvider).
+export class LineEditorAddon {
   constructor(widthsAddon) {
     this.widthsAddon = widthsAddon;
     this.widths = null; // the terminal's width provider, once activated
@@ -376,14 +378,12 @@ class LineEditorAddon {
 
   activate(terminal) {
     this.terminal = terminal;
-    const unicode = {
-      register: (provider) => {
-        this.widths = provider;
-        terminal.unicode.register(provider);
-      },
-    };
-    this.widthsAddon.activate(new Proxy(terminal, { get: (t, name) => (name === 'unicode' ? unicode : t[name]) }));
-    if (this.widths) terminal.unicode.activeVersion = this.widths.version;
+    const standIn = { unicode: { register: (provider) => (this.widths = provider) } };
+    this.widthsAddon.activate(standIn);
+    if (this.widths) {
+      terminal.unicode.register(this.widths);
+      terminal.unicode.activeVersion = this.widths.version;
+    }
     this.subscription = terminal.onData((data) => {
       if (this.editor) this.editor.feed(data);
     });
@@ -419,10 +419,8 @@ class LineEditorAddon {
 }
 
 // Bytes as a string of char codes 0..255.
-function byteString(bytes) {
+export function byteString(bytes) {
   let text = '';
   for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
   return text;
 }
-
-if (typeof module === 'object') module.exports = { LineEditor, LineEditorAddon, byteString };

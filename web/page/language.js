@@ -5,10 +5,12 @@
 // data-text="KEY" shows the text of KEY; data-label="KEY" gives it that
 // text as its accessible name; a link with data-href="KEY" leads to the
 // address KEY names (the help texts in the page's language).
-'use strict';
-/* exported Language, tr */
+import { en } from './lang-en.js';
+import { ru } from './lang-ru.js';
 
-const Language = {
+const ZV_TEXTS = { en, ru };
+
+export const Language = {
   current: 'en',
   listeners: [],
   storageKey: 'zorvandrel-language',
@@ -48,7 +50,7 @@ const Language = {
 
 // The text of `key` in the page's language, with {name} replaced by
 // values.name; a text that differs by number is chosen by values.count.
-function tr(key, values) {
+export function tr(key, values) {
   const table = ZV_TEXTS[Language.current];
   let text = key in table ? table[key] : ZV_TEXTS.en[key];
   if (text !== null && typeof text === 'object' && values && 'count' in values) {

@@ -1,19 +1,15 @@
 // Offline: the site's service worker (sw.js, written at build time) keeps
 // every file of the page once visited, so that the page opens without the
 // network; a load after a new release is published is that release (the
-// worker asks the server for the page first, release.js the rest). Browsers run service workers only on HTTPS and
-// localhost pages; elsewhere (opened from disk, plain http on a school's
-// network) the page works as before, from the network. The worker is
-// registered once the program waits for its first line (or at most 10 s
+// worker asks the server for the page first, release.js the rest).
+// Browsers run service workers only on HTTPS and localhost pages; elsewhere
+// (opened from disk, plain http on a school's network) the page works as
+// before, from the network. The worker is registered once the program waits for its first line (or at most 10 s
 // after the page has loaded): its first download of the whole site would
 // otherwise hold up the program's start on a first visit.
-'use strict';
-
-if (
-  (location.protocol === 'https:' || location.protocol === 'http:') &&
-  window.isSecureContext &&
-  'serviceWorker' in navigator
-) {
+export function offerOffline(firstPrompt) {
+  const served = location.protocol === 'https:' || location.protocol === 'http:';
+  if (!served || !window.isSecureContext || !('serviceWorker' in navigator)) return;
   let registered = false;
   const register = () => {
     if (registered) return;
@@ -23,6 +19,6 @@ if (
       console.warn('The page will not open offline:', error);
     });
   };
-  document.addEventListener('zorvandrel-waiting', register, { once: true });
+  firstPrompt.then(register);
   window.addEventListener('load', () => setTimeout(register, 10000));
 }

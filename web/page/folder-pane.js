@@ -1,10 +1,10 @@
 // The folder beside the terminal (the page's side only: folder.js keeps
 // it), and the one way the page makes a link that downloads a file's bytes.
-'use strict';
-/* exported FolderPane, setDownload */
+import { LOG_NAME } from './folder.js';
+import { Language, tr } from './language.js';
 
 // Points `link` at `bytes` to be saved as `name`, letting go of what it held.
-function setDownload(link, name, bytes) {
+export function setDownload(link, name, bytes) {
   if (link.href && link.href.startsWith('blob:')) URL.revokeObjectURL(link.href);
   link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
   link.download = name;
@@ -13,7 +13,7 @@ function setDownload(link, name, bytes) {
 // The folder beside the terminal: each file with its size, newest first,
 // to view, download and delete (all but the log, which the program needs);
 // "Clear folder"; and "Create an empty logfile.txt" where the log is gone.
-class FolderPane {
+export class FolderPane {
   constructor(folder, elements) {
     this.folder = folder;
     this.el = elements; // files, clear, createLog, viewer, viewerTitle, viewerText, viewerClose

@@ -1,9 +1,6 @@
 // The page's texts in Russian (the dialogue and the files are the program's own).
-'use strict';
-/* exported ZV_TEXTS */
 
-var ZV_TEXTS = ZV_TEXTS || {};
-ZV_TEXTS.ru = {
+export const ru = {
   languageName: 'Русский',
   language: 'Язык',
   intro:

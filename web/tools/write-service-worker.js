@@ -5,7 +5,7 @@
 // visit the page opens without the network. A release with other files gives
 // another sw.js: the browser installs it on the next load, it takes over at
 // once and drops what the old one kept, so the load after that is the new
-// release. The page itself is asked from the server first (sw-pages.js, put
+// release. The page itself is asked from the server first (worker/sw-pages.js, put
 // first in sw.js), so the load after a release is published is that release
 // even while its worker still installs. release.txt, which says which
 // release the server has, is never kept; nor is zorvandrel-wasm.js, which is
@@ -35,7 +35,7 @@ generateSW({
 }).then(
   ({ count, size, warnings }) => {
     const worker = path.join(site, 'sw.js');
-    fs.writeFileSync(worker, fs.readFileSync(path.join(__dirname, 'sw-pages.js'), 'utf8') + fs.readFileSync(worker));
+    fs.writeFileSync(worker, fs.readFileSync(path.join(__dirname, '..', 'worker', 'sw-pages.js'), 'utf8') + fs.readFileSync(worker));
     for (const warning of warnings) console.error(warning);
     console.log(`sw.js keeps ${count} files, ${size} bytes`);
     if (warnings.length > 0) process.exitCode = 1;

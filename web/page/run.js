@@ -3,18 +3,23 @@
 // is doing or how it ended. Each run is a fresh instance of the program; the
 // compiled code (program-load.js) is kept and instantiated again for "Run
 // again".
-'use strict';
-/* exported Runner */
+import { setDownload } from './folder-pane.js';
+import { tr } from './language.js';
+import { byteString } from './line-editor.js';
 
-class Runner {
-  constructor({ term, folder, lineEditor, history, elements }) {
+export class Runner {
+  // `program`: the program's WebAssembly, compiled, and the factory of its
+  // JavaScript (Emscripten's); `view`: the run bar's elements.
+  constructor({ term, folder, lineEditor, history, view, program }) {
     this.term = term;
     this.folder = folder;
     this.lineEditor = lineEditor; // the terminal's line editor add-on
     this.history = history; // the lines typed in this page, across runs
-    this.el = elements; // status, next, earlier, generated, compile, stop, runAgain
+    this.el = view; // status, next, earlier, generated, compile, stop, runAgain
+    this.program = program;
     this.run = null;
-    this.compiled = ZV_PROGRAM.compiled; // the program's WebAssembly, compiled
+    // Settled once the program first waits for a line: the page's other work may begin then.
+    this.firstPrompt = new Promise((resolve) => (this.prompted = resolve));
     this.el.stop.addEventListener('click', () => this.stop());
     folder.listeners.push(() => this.showGenerated());
     // The program file shown under the terminal: the last one a run wrote,
@@ -105,9 +110,8 @@ class Runner {
       zvFolder: this.folder,
       zvFolderReady: folderReady,
       zvReadInput: (size) => {
-        // The program has started: the page's other work (offline.js) may begin.
-        if (!run.asked) document.dispatchEvent(new Event('zorvandrel-waiting'));
         run.asked = true;
+        this.prompted();
         this.setPhase(run, 'waiting');
         return live(run.editor.next(size)).then((bytes) => {
           if (bytes.length === 0) run.inputEnded = true;
@@ -138,14 +142,14 @@ class Runner {
       printErr() {},
     };
     module.instantiateWasm = (imports, receive) => {
-      this.compiled
+      this.program.compiled
         .then((code) => WebAssembly.instantiate(code, imports).then((instance) => receive(instance, code)))
         .catch((error) => this.failed(run, error));
       return {};
     };
     // The program starts once it is compiled, and greets; the folder is read meanwhile.
     Promise.resolve()
-      .then(() => run === this.run && run.phase !== 'stopped' && createZorvandrel(module))
+      .then(() => run === this.run && run.phase !== 'stopped' && this.program.create(module))
       .catch((error) => this.failed(run, error));
     folderReady.catch((error) => this.failed(run, error));
   }

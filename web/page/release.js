@@ -13,10 +13,8 @@
 // report would go. At most one reload per release in a tab's session, so that
 // no server can make the page reload forever. Offline, or when the server
 // does not answer, nothing changes and nothing is said.
-'use strict';
-/* exported Release */
 
-class Release {
+export class Release {
   // `idle()`: no key has reached the current run, which has not ended;
   // `leaving()`: called just before the page reloads.
   constructor({ idle, leaving }) {
@@ -25,11 +23,11 @@ class Release {
     this.idle = idle;
     this.leaving = leaving;
     this.found = null; // another release's id, on the server
-    if (!/^https?:$/.test(location.protocol) || this.id === null) return;
-    document.addEventListener('zorvandrel-waiting', () => this.watch(), { once: true });
   }
 
+  // From the program's first prompt on.
   watch() {
+    if (!/^https?:$/.test(location.protocol) || this.id === null) return;
     this.check();
     document.addEventListener('visibilitychange', () => {
       if (document.visibilityState === 'visible') this.check();

@@ -1,8 +1,6 @@
 // The terminal's options, shared by the page and its floor in bench/.
-'use strict';
-/* exported ZV_TERMINAL_OPTIONS */
 
-const ZV_TERMINAL_OPTIONS = Object.freeze({
+export const ZV_TERMINAL_OPTIONS = Object.freeze({
   allowProposedApi: true, // the unicode11 widths
   convertEol: false,
   cursorBlink: true,
