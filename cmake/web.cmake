@@ -65,7 +65,7 @@ foreach(project tsconfig tsconfig.node)
   \"extends\": \"${ZV_WEB_DIR}/${project}.json\",
   \"compilerOptions\": {
     \"typeRoots\": [\"${ZV_NPM_DIR}/node_modules/@types\"],
-    \"paths\": { \"@xterm/*\": [\"${ZV_NPM_DIR}/node_modules/@xterm/*\"] }
+    \"paths\": { \"*\": [\"${ZV_NPM_DIR}/node_modules/*\"] }
   }
 }
 ")

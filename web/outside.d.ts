@@ -39,6 +39,11 @@ declare global {
     respondWith(response: Promise<Response> | Response): void;
   }
 
+  /** Decoding base64, where the browser has it (newer than this library's lib files). */
+  interface Uint8ArrayConstructor {
+    fromBase64?(text: string): Uint8Array<ArrayBuffer>;
+  }
+
   interface Window {
     zorvandrel: Readonly<Record<string, () => unknown>>;
   }

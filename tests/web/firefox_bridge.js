@@ -23,20 +23,24 @@ const puppeteer = require('puppeteer-core');
     // school.test: a plain-http server by name, as at a school (the tests serve it on 127.0.0.1)
     extraPrefsFirefox: { 'network.dns.localDomains': 'school.test' },
   });
+  /** @type {import('puppeteer-core').Page[]} */
   const tabs = [];
+  /** @typedef {import('puppeteer-core').KeyInput} Key */
   const terminal = '#terminal .xterm-helper-textarea';
   const ops = {
+    /** @param {{ url: string }} args */
     async open({ url }) {
       const tab = await browser.newPage();
       tab.on('dialog', (dialog) => dialog.accept());
       await tab.goto(url);
       return tabs.push(tab) - 1;
     },
-    goto: ({ tab, url }) => tabs[tab].goto(url).then(() => null),
-    close: ({ tab }) => tabs[tab].close().then(() => null),
-    front: ({ tab }) => tabs[tab].bringToFront().then(() => null),
-    reload: ({ tab }) => tabs[tab].reload().then(() => null),
-    eval: ({ tab, js }) => tabs[tab].evaluate(js),
+    goto: (/** @type {{ tab: number, url: string }} */ { tab, url }) => tabs[tab].goto(url).then(() => null),
+    close: (/** @type {{ tab: number }} */ { tab }) => tabs[tab].close().then(() => null),
+    front: (/** @type {{ tab: number }} */ { tab }) => tabs[tab].bringToFront().then(() => null),
+    reload: (/** @type {{ tab: number }} */ { tab }) => tabs[tab].reload().then(() => null),
+    eval: (/** @type {{ tab: number, js: string }} */ { tab, js }) => tabs[tab].evaluate(js),
+    /** @param {{ tab: number, keys: string }} args */
     async keys({ tab, keys }) {
       const page = tabs[tab];
       await page.focus(terminal);
@@ -50,27 +54,29 @@ const puppeteer = require('puppeteer-core');
       }
       return null;
     },
+    /** @param {{ tab: number, keys: string[] }} args */
     async press({ tab, keys }) {
       const { keyboard } = tabs[tab];
       for (const key of keys) {
         const [modifier, main] = key.length > 1 && key.includes('+') ? key.split('+') : [null, key];
-        if (modifier) await keyboard.down(modifier);
-        await keyboard.press(main);
-        if (modifier) await keyboard.up(modifier);
+        if (modifier) await keyboard.down(/** @type {Key} */ (modifier));
+        await keyboard.press(/** @type {Key} */ (main));
+        if (modifier) await keyboard.up(/** @type {Key} */ (modifier));
       }
       return null;
     },
-    click: ({ tab, selector }) => tabs[tab].click(selector).then(() => null),
+    click: (/** @type {{ tab: number, selector: string }} */ { tab, selector }) =>
+      tabs[tab].click(selector).then(() => null),
   };
   const lines = readline.createInterface({ input: process.stdin });
   for await (const line of lines) {
     const { id, op, ...args } = JSON.parse(line);
     let reply;
     try {
-      const value = await ops[op](args);
+      const value = await ops[/** @type {keyof typeof ops} */ (op)](args);
       reply = { id, value: value === undefined ? null : value };
     } catch (error) {
-      reply = { id, error: String(error && error.stack ? error.stack : error) };
+      reply = { id, error: String(error instanceof Error && error.stack ? error.stack : error) };
     }
     process.stdout.write(JSON.stringify(reply) + '\n');
   }

@@ -4,7 +4,13 @@
 const test = require('node:test');
 const assert = require('node:assert');
 const path = require('node:path');
-const { LineEditor, LineEditorAddon, byteString } = require(path.join(__dirname, '..', '..', 'web', 'page', 'line-editor.js'));
+const { LineEditor, LineEditorAddon, byteString } = require(
+  path.join(__dirname, '..', '..', 'web', 'page', 'line-editor.js')
+);
+
+/** @typedef {import('../../web/page/line-editor.js').LineEditor} LineEditor */
+/** @typedef {import('../../web/page/line-editor.js').EditorOptions} EditorOptions */
+/** @typedef {string | ((input: LineEditor) => void)} Piece key data, or something done to the editor */
 
 const npm = process.env.ZV_WEB_NPM || path.join(__dirname, '..', '..', 'build', 'web', 'npm');
 let xterm = null;
@@ -16,23 +22,28 @@ try {
 } catch {
   // no xterm.js installed: the rows that need a terminal skip
 }
-const shown = (bytes) => (bytes.length === 0 ? '<end>' : byteString(bytes));
+const shown = (/** @type {Uint8Array} */ bytes) => (bytes.length === 0 ? '<end>' : byteString(bytes));
 
 // An editor given `data` (pieces: key data, or functions of the editor); with
 // `lines`, a program reads line after line into it from the start.
 // With `options.addon`, the editor is that add-on's, over its terminal.
+/**
+ * @param {Piece | Piece[]} data
+ * @param {EditorOptions & { addon?: import('../../web/page/line-editor.js').LineEditorAddon }} [options]
+ * @param {string[] | null} [lines]
+ */
 function typed(data, options = {}, lines = null) {
   let echo = '';
   const { addon, ...rest } = options;
   const onInterrupt = () => (echo += '<stop>');
   const input = addon
     ? addon.start({ onInterrupt, ...rest })
-    : new LineEditor({ write: (text) => (echo += text), onInterrupt, ...rest });
-  const read = async () => {
-    for (;;) lines.push(shown(await input.next(256)));
+    : new LineEditor({ write: (/** @type {string} */ text) => (echo += text), onInterrupt, ...rest });
+  const read = async (/** @type {string[]} */ into) => {
+    for (;;) into.push(shown(await input.next(256)));
   };
-  if (lines) read();
-  for (const piece of [].concat(data)) {
+  if (lines) read(lines);
+  for (const piece of /** @type {Piece[]} */ ([]).concat(data)) {
     if (typeof piece === 'function') piece(input);
     else input.feed(piece);
   }
@@ -40,6 +51,7 @@ function typed(data, options = {}, lines = null) {
 }
 
 // Everything typed ahead, each line (or the end of input, as '<end>') read whole.
+/** @param {LineEditor} input */
 async function readAll(input) {
   const lines = [];
   while (input.keys.length > 0 || input.pending !== null) lines.push(shown(await input.next(256)));
@@ -47,6 +59,7 @@ async function readAll(input) {
 }
 
 test('keys become lines and echo', async (t) => {
+  /** @type {Array<[string, Piece | Piece[], string[], string, EditorOptions?]>} */
   const cases = [
     // [name, key data, lines the program reads, echo]
     ['Enter sends CR LF', 'ap\r', ['ap\r\n'], 'ap\r\n'],
@@ -101,6 +114,7 @@ test('keys become lines and echo', async (t) => {
   ];
   for (const [name, keys, lines, echo, options] of cases) {
     await t.test(name, async () => {
+      /** @type {string[]} */
       const read = [];
       const { echo: echoed } = typed(keys, options, read);
       await new Promise(setImmediate);
@@ -128,7 +142,7 @@ test('a read gives at most one line, in pieces of the buffer size', async () => 
 test('a read waits for Enter', async () => {
   const { input } = typed('ab');
   let got = null;
-  const reading = input.next(256).then((bytes) => (got = byteString(bytes)));
+  const reading = input.next(256).then((/** @type {Uint8Array} */ bytes) => (got = byteString(bytes)));
   await new Promise((resolve) => setImmediate(resolve));
   assert.strictEqual(got, null);
   input.feed('c\r');
@@ -153,7 +167,8 @@ test("the line between runs starts on a line of its own, never after the last ru
     [7, '\r\n\x1b[0m\r\n'],
   ]) {
     let written = '';
-    Runner.separate({ buffer: { active: { cursorX } }, write: (text) => (written += text) });
+    const term = { buffer: { active: { cursorX } }, write: (/** @type {string} */ text) => (written += text) };
+    Runner.separate(/** @type {import('@xterm/xterm').Terminal} */ (/** @type {unknown} */ (term)));
     assert.strictEqual(written, start + '\x1b[2m──── new run ────\x1b[0m\r\n');
   }
 });
@@ -166,6 +181,7 @@ test('keys typed ahead are echoed when the read begins', async () => {
 });
 
 test('the history is kept across runs without empty lines or repeats', async () => {
+  /** @type {string[]} */
   const history = [];
   await readAll(typed('one\r\rtwo\rtwo\r', { history }).input);
   assert.deepStrictEqual(history, ['one', 'two']);
@@ -174,6 +190,7 @@ test('the history is kept across runs without empty lines or repeats', async () 
 });
 
 test('the screen shows the line that Enter sends', async (t) => {
+  /** @type {Array<[string, number, string, string, EditorOptions?]>} */
   const cases = [
     // [name, columns, key data, the line with | at the cursor, options]; the prompt is '> '
     [
@@ -212,8 +229,8 @@ test('the screen shows the line that Enter sends', async (t) => {
       await written();
       const screen = terminal.buffer.active;
       const cursor = screen.cursorY * cols + screen.cursorX;
-      const cell = (i) => screen.getLine(Math.floor(i / cols)).getCell(i % cols);
-      const cells = (before) =>
+      const cell = (/** @type {number} */ i) => screen.getLine(Math.floor(i / cols)).getCell(i % cols);
+      const cells = (/** @type {boolean} */ before) =>
         [...Array(8 * cols).keys()]
           .filter((i) => (before ? i < cursor : i >= cursor))
           .map((i) => cell(i).getChars())

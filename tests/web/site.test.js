@@ -17,10 +17,14 @@ if (!site || !fs.existsSync(path.join(site, 'index.html'))) {
 }
 // The files the page loads carry their content's hash in their names
 // (page.3f2a9c1b.js); the lists below give them without it.
+/** @param {string} name */
 const plain = (name) => name.replace(/\.[0-9a-f]{8}(\.\w+)$/, '$1');
 const files = fs.readdirSync(site).sort();
+/** @param {string} name */
 const named = (name) => files.find((file) => plain(file) === name) || name;
+/** @param {string} name */
 const size = (name) => fs.statSync(path.join(site, named(name))).size;
+/** @param {string} name */
 const text = (name) => fs.readFileSync(path.join(site, named(name)), 'latin1');
 // Asked for by names known outside the page: these keep theirs.
 const fixed = [
@@ -79,8 +83,12 @@ test('the site holds its files, within the size budget', () => {
   // page.js: every module of the page, and nothing else, bundled from page.js; the site's page.js is
   // that bundle (named by its content since).
   const { inputs, outputs } = bundle();
-  assert.deepStrictEqual(Object.keys(inputs).map((input) => path.relative(web, path.resolve(site, '..', input))).sort(),
-    modules.map((name) => path.join('page', name)).sort());
+  assert.deepStrictEqual(
+    Object.keys(inputs)
+      .map((input) => path.relative(web, path.resolve(site, '..', input)))
+      .sort(),
+    modules.map((name) => path.join('page', name)).sort()
+  );
   const [output] = Object.values(outputs);
   assert.strictEqual(output.entryPoint && path.basename(output.entryPoint), 'page.js');
   assert.strictEqual(size('page.js'), output.bytes);
@@ -118,6 +126,7 @@ test('each file the page loads is named by its content, and index.html names the
   const names = [...html.matchAll(/(?<![\w-])(?:href|src|data-from-disk)="([^"]+)"/g)].map(([, name]) => name);
   for (const name of names) assert.ok(files.includes(name), `index.html names ${name}, not in the site`);
   for (const name of files.filter((file) => !fixed.includes(file))) {
+    /** @type {string} */
     const hash = crypto
       .createHash('sha256')
       .update(fs.readFileSync(path.join(site, name)))
@@ -134,9 +143,7 @@ test('each file the page loads is named by its content, and index.html names the
     ids.map((place) => (place.exec(html) || [])[1] + '\n'),
     [id, id, id]
   );
-  assert.ok(
-    text('sw.js').startsWith(fs.readFileSync(path.join(web, 'worker', 'sw-pages.js'), 'latin1'))
-  );
+  assert.ok(text('sw.js').startsWith(fs.readFileSync(path.join(web, 'worker', 'sw-pages.js'), 'latin1')));
 });
 
 test('the policy allows only the page itself', () => {
@@ -165,7 +172,10 @@ test('the page names no other site and has its elements', () => {
 });
 
 // The page's text tables, its modules' own.
-const texts = () => ({ ...require(path.join(web, 'page', 'lang-en.js')), ...require(path.join(web, 'page', 'lang-ru.js')) });
+const texts = () => ({
+  ...require(path.join(web, 'page', 'lang-en.js')),
+  ...require(path.join(web, 'page', 'lang-ru.js')),
+});
 
 test('both languages have the same texts; each plural text has the forms of its language', () => {
   const { en, ru } = texts();
@@ -186,10 +196,10 @@ test('the texts in the page before its scripts run are the English ones', () => 
   const html = fs.readFileSync(path.join(site, 'index.html'), 'utf8');
   const shown = [...html.matchAll(/<(\w+)\b[^>]*\bdata-text="(\w+)"[^>]*>([^<]*)<\/\1>/g)];
   const labels = [...html.matchAll(/<\w+\b[^>]*\baria-label="([^"]*)"[^>]*\bdata-label="(\w+)"/g)];
-  const count = (pattern) => (html.match(pattern) || []).length;
+  const count = (/** @type {RegExp} */ pattern) => (html.match(pattern) || []).length;
   assert.strictEqual(shown.length, count(/\bdata-text=/g), 'an element with data-text that holds markup');
   assert.strictEqual(labels.length, count(/\bdata-label=/g), 'an element with data-label but no aria-label');
-  const collapsed = (text) => text.replace(/\s+/g, ' ').trim();
+  const collapsed = (/** @type {string} */ text) => text.replace(/\s+/g, ' ').trim();
   for (const [, , key, text] of shown) assert.strictEqual(collapsed(text), collapsed(en[key]), key);
   for (const [, label, key] of labels) assert.strictEqual(label, en[key], key);
 });

@@ -3,10 +3,29 @@
 import { LOG_NAME } from './folder.js';
 import { Language, tr } from './language.js';
 
+/**
+ * The pane's elements in the page.
+ * @typedef {object} PaneElements
+ * @property {HTMLElement} files the list of files
+ * @property {HTMLElement} clear the "Clear folder" button
+ * @property {HTMLElement} createLog the "Create an empty logfile.txt" button
+ * @property {HTMLElement} viewer the viewer, with its title, text and Close button
+ * @property {HTMLElement} viewerTitle
+ * @property {HTMLElement} viewerText
+ * @property {HTMLElement} viewerClose
+ */
+
 // Points `link` at `bytes` to be saved as `name`, letting go of what it held.
+/**
+ * @param {HTMLAnchorElement} link
+ * @param {string} name
+ * @param {Uint8Array} bytes
+ */
 export function setDownload(link, name, bytes) {
   if (link.href && link.href.startsWith('blob:')) URL.revokeObjectURL(link.href);
-  link.href = URL.createObjectURL(new Blob([bytes], { type: 'application/octet-stream' }));
+  // The folder's bytes are never in shared memory.
+  const part = /** @type {Uint8Array<ArrayBuffer>} */ (bytes);
+  link.href = URL.createObjectURL(new Blob([part], { type: 'application/octet-stream' }));
   link.download = name;
 }
 
@@ -14,10 +33,16 @@ export function setDownload(link, name, bytes) {
 // to view, download and delete (all but the log, which the program needs);
 // "Clear folder"; and "Create an empty logfile.txt" where the log is gone.
 export class FolderPane {
+  /**
+   * @param {import('./folder.js').Folder} folder
+   * @param {PaneElements} elements
+   */
   constructor(folder, elements) {
     this.folder = folder;
     this.el = elements; // files, clear, createLog, viewer, viewerTitle, viewerText, viewerClose
+    /** @type {string | null} */
     this.viewed = null; // the file in the viewer, and the button that opened it
+    /** @type {HTMLElement | null} */
     this.opener = null;
     folder.listeners.push(() => this.render());
     Language.listeners.push(() => this.render());
@@ -31,6 +56,7 @@ export class FolderPane {
     });
   }
 
+  /** @param {Promise<unknown>} change */
   act(change) {
     change.catch((error) => alert(tr('notStored', { error })));
   }
@@ -40,11 +66,17 @@ export class FolderPane {
     // The focus stays on the same control of the same file.
     const focused = document.activeElement;
     const focusedItem = focused && el.files.contains(focused) ? focused.closest('li') : null;
-    const keep = focusedItem ? [focusedItem.dataset.name, focused.className] : null;
-    for (const link of el.files.querySelectorAll('a.download')) URL.revokeObjectURL(link.href);
+    // Every item holds its file's name, and the focus is inside it.
+    const keep = focusedItem
+      ? [/** @type {string} */ (focusedItem.dataset.name), /** @type {Element} */ (focused).className]
+      : null;
+    const links = /** @type {NodeListOf<HTMLAnchorElement>} */ (el.files.querySelectorAll('a.download'));
+    for (const link of links) URL.revokeObjectURL(link.href);
     el.files.replaceChildren(...folder.files().map((file) => this.item(file)));
     if (keep) {
-      const again = el.files.querySelector(`li[data-name="${CSS.escape(keep[0])}"] .${keep[1]}`);
+      const again = /** @type {HTMLElement | null} */ (
+        el.files.querySelector(`li[data-name="${CSS.escape(keep[0])}"] .${keep[1]}`)
+      );
       if (again) again.focus();
     }
     el.createLog.hidden = !folder.lacksLog();
@@ -54,6 +86,10 @@ export class FolderPane {
     }
   }
 
+  /**
+   * @param {import('./folder.js').FileInfo} file
+   * @returns {HTMLLIElement}
+   */
   item(file) {
     const item = document.createElement('li');
     item.dataset.name = file.name;
@@ -66,7 +102,7 @@ export class FolderPane {
     const view = FolderPane.control('button', 'view', tr('view'), tr('viewLabel', { name: file.name }));
     view.addEventListener('click', () => this.show(file.name, view));
     const download = FolderPane.control('a', 'download', tr('download'), tr('downloadLabel', { name: file.name }));
-    setDownload(download, file.name.split('/').pop(), this.folder.read(file.name));
+    setDownload(download, /** @type {string} */ (file.name.split('/').pop()), this.folder.read(file.name));
     const entry = document.createElement('span');
     entry.className = 'file';
     entry.append(name, ' ', size);
@@ -79,6 +115,14 @@ export class FolderPane {
     return item;
   }
 
+  /**
+   * @template {'a' | 'button'} K
+   * @param {K} tag
+   * @param {string} className
+   * @param {string} text
+   * @param {string} label
+   * @returns {HTMLElementTagNameMap[K]}
+   */
   static control(tag, className, text, label) {
     const control = document.createElement(tag);
     if (tag === 'button') control.type = 'button';
@@ -88,23 +132,36 @@ export class FolderPane {
     return control;
   }
 
+  /**
+   * @param {string} name
+   * @param {HTMLLIElement} item
+   * @param {HTMLButtonElement} button
+   */
   remove(name, item, button) {
     if (!confirm(tr('confirmDelete', { name }))) return;
     // The keyboard goes on from the next file's Delete (or Clear folder).
     const hadFocus = document.activeElement === button;
     let next = item.nextElementSibling;
     while (next && !next.querySelector('button.delete')) next = next.nextElementSibling;
-    const after = next ? next.dataset.name : null;
+    const after = next ? /** @type {HTMLElement} */ (next).dataset.name : null;
     this.act(
       this.folder.remove(name).then(() => {
         if (!hadFocus) return;
-        const target = after && this.el.files.querySelector(`li[data-name="${CSS.escape(after)}"] button.delete`);
+        const target =
+          after &&
+          /** @type {HTMLElement | null} */ (
+            this.el.files.querySelector(`li[data-name="${CSS.escape(after)}"] button.delete`)
+          );
         (target || this.el.clear).focus();
       })
     );
   }
 
   // Shows a file's bytes as UTF-8 text, as the terminal shows the program's.
+  /**
+   * @param {string} name
+   * @param {HTMLElement | null} opener
+   */
   show(name, opener) {
     const { viewer, viewerTitle, viewerText } = this.el;
     this.viewed = name;
@@ -116,6 +173,7 @@ export class FolderPane {
     if (opener) viewerText.focus();
   }
 
+  /** @param {boolean} returnFocus */
   hide(returnFocus) {
     const { viewer, viewerTitle, viewerText } = this.el;
     const name = this.viewed;
@@ -128,7 +186,9 @@ export class FolderPane {
     const opener =
       this.opener && this.opener.isConnected
         ? this.opener
-        : this.el.files.querySelector(`li[data-name="${CSS.escape(name)}"] .view`);
+        : /** @type {HTMLElement | null} */ (
+            this.el.files.querySelector(`li[data-name="${CSS.escape(/** @type {string} */ (name))}"] .view`)
+          );
     (opener || this.el.clear).focus();
   }
 }

@@ -19,12 +19,44 @@
 // column === columns means the cursor stands after a full row, waiting to
 // wrap (reached only by writing the cell that fills the row). After an edit
 // the line is written again from the first grapheme that changed.
+
+/**
+ * A key not handled yet: `{ key }`, or `{ key: 'text', text }` for typed text.
+ * @typedef {{ key: string, text?: string }} Key
+ */
+/**
+ * Where each grapheme of a line starts and ends on screen, and where the line ends.
+ * @typedef {{ starts: number[], ends: number[], end: number }} Layout
+ */
+/**
+ * The line on screen while the program reads: its text, split in graphemes, the
+ * cursor (a grapheme index), the terminal's width, where the line starts, where
+ * the terminal's cursor stands, the history entry shown and the line typed before
+ * recalling one.
+ * @typedef {{ text: string, graphemes: string[], cursor: number, cols: number, origin: number, at: number,
+ *   recall: number, draft: string, layout: Layout }} Line
+ */
+/**
+ * The program's waiting read: up to `size` bytes, given to `resolve`.
+ * @typedef {{ size: number, resolve: (bytes: Uint8Array) => void }} Reader
+ */
+/**
+ * What the editor is given: where its echo goes, a grapheme's width in cells,
+ * the terminal's width, the column its cursor stands in (at once or later), the
+ * lines typed earlier and what Ctrl-C does besides.
+ * @typedef {{ write?: (text: string) => void, width?: (grapheme: string) => number, columns?: () => number,
+ *   column?: () => number | Promise<number>, history?: string[], onInterrupt?: () => void }} EditorOptions
+ */
+/** @typedef {import('@xterm/xterm').Terminal} Terminal */
+/** @typedef {import('@xterm/xterm').IUnicodeVersionProvider} IUnicodeVersionProvider */
+
 export class LineEditor {
   static segmenter =
     typeof Intl === 'object' && Intl.Segmenter ? new Intl.Segmenter(undefined, { granularity: 'grapheme' }) : null;
   static encoder = new TextEncoder();
   static ESCAPE = /(\[[0-?]*[ -/]*[@-~]|O.|.)?/suy; // what follows ESC in a key's sequence
   static TEXT = /\P{Cc}+/uy; // no control character (C0, DEL, C1)
+  /** @type {Record<string, string>} */
   static KEYS = {
     '\x1b[A': 'up',
     '\x1bOA': 'up',
@@ -49,6 +81,7 @@ export class LineEditor {
     '\x04': 'eof',
   };
 
+  /** @param {EditorOptions} [options] */
   constructor(options = {}) {
     this.echo = options.write || (() => {});
     this.width = options.width || LineEditor.width;
@@ -56,16 +89,21 @@ export class LineEditor {
     this.column = options.column || (() => 0);
     this.history = options.history || [];
     this.onInterrupt = options.onInterrupt || (() => {});
+    /** @type {Key[]} */
     this.keys = []; // keys not handled yet: { key } or { key: 'text', text }
     this.pasting = false; // inside a bracketed paste
+    /** @type {Uint8Array | null} */
     this.pending = null; // the part of a sent line the program has not read yet
+    /** @type {Reader | null} */
     this.reader = null; // the program's waiting read: { size, resolve }
+    /** @type {Line | null} */
     this.line = null; // the line on screen while the program reads
     this.out = ''; // echo not written yet
     this.closed = false;
     this.touched = false; // a key has come
   }
 
+  /** @param {string} data */
   feed(data) {
     if (this.closed) return;
     this.touched = true;
@@ -83,7 +121,7 @@ export class LineEditor {
       } else if (data[i] === '\x1b') {
         // A key's escape sequence; other keys (function keys, Ctrl-arrows) are skipped whole.
         LineEditor.ESCAPE.lastIndex = i + 1;
-        const seq = '\x1b' + LineEditor.ESCAPE.exec(data)[0];
+        const seq = '\x1b' + /** @type {RegExpExecArray} */ (LineEditor.ESCAPE.exec(data))[0]; // it matches anywhere
         i += seq.length;
         if (seq === '\x1b[200~') this.pasting = true;
         else if (LineEditor.KEYS[seq]) this.keys.push({ key: LineEditor.KEYS[seq] });
@@ -108,6 +146,7 @@ export class LineEditor {
     this.pump();
   }
 
+  /** @param {string} text */
   type(text) {
     const last = this.keys[this.keys.length - 1];
     if (last && last.key === 'text') last.text += text;
@@ -134,6 +173,10 @@ export class LineEditor {
 
   // Up to `size` bytes of the next line (none at the end of input); the line
   // is edited on screen until Enter.
+  /**
+   * @param {number} size
+   * @returns {Promise<Uint8Array>}
+   */
   next(size) {
     if (this.pending !== null) return Promise.resolve(this.take(size));
     return new Promise((resolve) => {
@@ -141,37 +184,44 @@ export class LineEditor {
       this.reader = { size, resolve };
       const column = this.column();
       const unknown = () => this.begin(0); // the column could not be read
-      if (column && typeof column.then === 'function') column.then((c) => this.begin(c), unknown);
-      else this.begin(column);
+      const later = /** @type {Promise<number>} */ (column); // the column when it comes later
+      if (column && typeof later.then === 'function') later.then((c) => this.begin(c), unknown);
+      else this.begin(/** @type {number} */ (column));
     });
   }
 
+  /**
+   * @param {number} size
+   * @returns {Uint8Array}
+   */
   take(size) {
-    const part = this.pending.subarray(0, size);
-    this.pending = this.pending.length > size ? this.pending.subarray(size) : null;
+    const pending = /** @type {Uint8Array} */ (this.pending); // taken from only while a line is pending
+    const part = pending.subarray(0, size);
+    this.pending = pending.length > size ? pending.subarray(size) : null;
     return part;
   }
 
+  /** @param {number} column */
   begin(column) {
     if (this.closed || !this.reader) return;
     const cols = Math.max(1, this.columns() | 0);
     const origin = Math.min(Math.max(0, column | 0), cols);
-    this.line = {
+    this.line = /** @type {Line} */ ({
       text: '',
-      graphemes: [],
+      graphemes: /** @type {string[]} */ ([]),
       cursor: 0,
       cols,
       origin,
       at: origin,
       recall: this.history.length,
       draft: '',
-    };
+    }); // its layout follows, which needs the line
     this.line.layout = this.layout([]);
     this.pump();
   }
 
   pump() {
-    while (this.line && this.keys.length > 0) this.press(this.keys.shift());
+    while (this.line && this.keys.length > 0) this.press(/** @type {Key} */ (this.keys.shift()));
     this.flush();
   }
 
@@ -181,12 +231,15 @@ export class LineEditor {
     if (out) this.echo(out);
   }
 
+  /** @param {Key} key */
   press({ key, text }) {
-    const line = this.line;
+    const line = /** @type {Line} */ (this.line); // keys are pressed only while a line is read
     const { graphemes, cursor } = line;
+    /** @param {number} i */
     const at = (i) => graphemes.slice(0, i).join('').length; // where grapheme i begins in the text
     if (key === 'text') {
-      this.edit(line.text.slice(0, at(cursor)) + text + line.text.slice(at(cursor)), at(cursor) + text.length);
+      const typed = /** @type {string} */ (text); // text keys carry their text
+      this.edit(line.text.slice(0, at(cursor)) + typed + line.text.slice(at(cursor)), at(cursor) + typed.length);
     } else if (key === 'backspace' && cursor > 0) {
       this.edit(line.text.slice(0, at(cursor - 1)) + line.text.slice(at(cursor)), at(cursor - 1));
     } else if (key === 'delete' && cursor < graphemes.length) {
@@ -210,8 +263,9 @@ export class LineEditor {
     }
   }
 
+  /** @param {Uint8Array | null} bytes */
   send(bytes) {
-    const { size, resolve } = this.reader;
+    const { size, resolve } = /** @type {Reader} */ (this.reader); // a line is read only for a reader
     this.reader = null;
     this.line = null;
     this.pending = bytes;
@@ -220,8 +274,12 @@ export class LineEditor {
 
   // The line becomes `text`, the cursor the first grapheme boundary at or
   // after `offset`; the screen follows.
+  /**
+   * @param {string} text
+   * @param {number} offset
+   */
   edit(text, offset) {
-    const line = this.line;
+    const line = /** @type {Line} */ (this.line);
     const old = line.graphemes;
     const shown = line.layout;
     const graphemes = LineEditor.graphemes(text);
@@ -249,6 +307,7 @@ export class LineEditor {
     } else if (k < graphemes.length || k < old.length) {
       // Written again from where grapheme k begins; the end of a full row
       // cannot be reached by moving the cursor, so from its last grapheme then.
+      /** @param {number} i */
       const pen = (i) => (i === 0 ? line.origin : ends[i - 1]);
       let from = k;
       while (from > 0 && pen(from) % stride === line.cols && pen(from) !== line.at) from--;
@@ -260,15 +319,21 @@ export class LineEditor {
     this.place(cursor);
   }
 
+  /** @param {number} cursor */
   place(cursor) {
-    const { layout } = this.line;
-    this.line.cursor = cursor;
+    const line = /** @type {Line} */ (this.line);
+    const { layout } = line;
+    line.cursor = cursor;
     this.moveTo(cursor < layout.starts.length ? layout.starts[cursor] : layout.end);
   }
 
   // Moves the terminal's cursor to position `p` of the line on screen.
+  /**
+   * @param {number} p
+   * @returns {void}
+   */
   moveTo(p) {
-    const line = this.line;
+    const line = /** @type {Line} */ (this.line);
     const { cols, at, graphemes } = line;
     const { starts } = line.layout;
     if (p === at) return;
@@ -297,10 +362,16 @@ export class LineEditor {
   }
 
   // Where each grapheme starts and ends on screen, and where the line ends.
+  /**
+   * @param {string[]} graphemes
+   * @returns {Layout}
+   */
   layout(graphemes) {
-    const { cols, origin } = this.line;
+    const { cols, origin } = /** @type {Line} */ (this.line);
     const stride = cols + 1;
+    /** @type {number[]} */
     const starts = [];
+    /** @type {number[]} */
     const ends = [];
     let row = 0;
     let col = origin;
@@ -325,10 +396,16 @@ export class LineEditor {
   // next multiple of 8 columns, and a cluster of several wide characters
   // (an emoji sequence, where the terminal gives each its own cells) may
   // break between them.
+  /**
+   * @param {string} grapheme
+   * @param {number} col
+   * @returns {number[]}
+   */
   cells(grapheme, col) {
-    const cols = this.line.cols;
+    const cols = /** @type {Line} */ (this.line).cols;
     if (grapheme === '\t') return Array(Math.min(8 - (col % 8), cols - col)).fill(1);
     if (grapheme === '\x1a') return [1, 1];
+    /** @param {string} text */
     const width = (text) => Math.max(0, this.width(text) | 0);
     const total = width(grapheme);
     const parts = grapheme.length < 2 ? [] : Array.from(grapheme, width).filter((w) => w > 0);
@@ -336,13 +413,21 @@ export class LineEditor {
     return (split ? parts : [total]).map((w) => Math.min(w, cols));
   }
 
+  /**
+   * @param {number} i
+   * @returns {string}
+   */
   shown(i) {
-    const { graphemes, layout } = this.line;
+    const { graphemes, layout } = /** @type {Line} */ (this.line);
     const grapheme = graphemes[i];
     if (grapheme === '\t') return ' '.repeat(layout.ends[i] - layout.starts[i]);
     return grapheme === '\x1a' ? '^Z' : grapheme;
   }
 
+  /**
+   * @param {string} text
+   * @returns {string[]}
+   */
   static graphemes(text) {
     if (!LineEditor.segmenter) return Array.from(text);
     return Array.from(LineEditor.segmenter.segment(text), (s) => s.segment);
@@ -350,6 +435,10 @@ export class LineEditor {
 
   // Cells for a grapheme where the terminal gives none: one per code point,
   // none for combining marks.
+  /**
+   * @param {string} grapheme
+   * @returns {number}
+   */
   static width(grapheme) {
     let cells = 0;
     for (const c of grapheme) if (c < '\u0300' || c > '\u036f') cells++;
@@ -368,18 +457,25 @@ export class LineEditor {
 // (src/Unicode11Addon.ts, line 14: terminal.unicode.register(new UnicodeV11())),
 // and on the provider's public version and wcwidth (IUnicodeVersionProvider).
 export class LineEditorAddon {
+  /** @param {import('@xterm/xterm').ITerminalAddon} widthsAddon */
   constructor(widthsAddon) {
     this.widthsAddon = widthsAddon;
+    /** @type {IUnicodeVersionProvider | null} */
     this.widths = null; // the terminal's width provider, once activated
+    /** @type {Terminal | null} */
     this.terminal = null;
+    /** @type {LineEditor | null} */
     this.editor = null; // the editor that takes the keys now
+    /** @type {import('@xterm/xterm').IDisposable | null} */
     this.subscription = null;
   }
 
+  /** @param {Terminal} terminal */
   activate(terminal) {
     this.terminal = terminal;
+    /** @type {{ unicode: { register: (provider: IUnicodeVersionProvider) => void } }} */
     const standIn = { unicode: { register: (provider) => (this.widths = provider) } };
-    this.widthsAddon.activate(standIn);
+    this.widthsAddon.activate(/** @type {Terminal} */ (standIn)); // the widths add-on uses unicode.register only
     if (this.widths) {
       terminal.unicode.register(this.widths);
       terminal.unicode.activeVersion = this.widths.version;
@@ -398,8 +494,12 @@ export class LineEditorAddon {
 
   // A new editor, which takes the terminal's keys from now on; `options` as
   // for LineEditor (history, onInterrupt).
+  /**
+   * @param {EditorOptions} [options]
+   * @returns {LineEditor}
+   */
   start(options = {}) {
-    const terminal = this.terminal;
+    const terminal = /** @type {Terminal} */ (this.terminal); // started only once activated
     this.editor = new LineEditor({
       write: (text) => terminal.write(text),
       width: (grapheme) => this.width(grapheme),
@@ -410,17 +510,31 @@ export class LineEditorAddon {
     return this.editor;
   }
 
+  /**
+   * @param {string} grapheme
+   * @returns {number}
+   */
   width(grapheme) {
     if (!this.widths) return LineEditor.width(grapheme);
     let cells = 0;
-    for (const c of grapheme) cells += this.widths.wcwidth(c.codePointAt(0));
+    for (const c of grapheme) cells += this.widths.wcwidth(/** @type {number} */ (c.codePointAt(0)));
     return cells;
   }
 }
 
-// Bytes as a string of char codes 0..255.
+// Bytes as a string of char codes 0..255 (apply takes the bytes as they are:
+// any array-like of numbers will do).
+/**
+ * @param {Uint8Array} bytes
+ * @returns {string}
+ */
 export function byteString(bytes) {
   let text = '';
-  for (let i = 0; i < bytes.length; i += 8192) text += String.fromCharCode.apply(null, bytes.subarray(i, i + 8192));
+  for (let i = 0; i < bytes.length; i += 8192) {
+    text += String.fromCharCode.apply(
+      null,
+      /** @type {number[]} */ (/** @type {unknown} */ (bytes.subarray(i, i + 8192)))
+    );
+  }
   return text;
 }

@@ -7,6 +7,7 @@
 // before, from the network. The worker is registered once the program waits for its first line (or at most 10 s
 // after the page has loaded): its first download of the whole site would
 // otherwise hold up the program's start on a first visit.
+/** @param {Promise<unknown>} firstPrompt */
 export function offerOffline(firstPrompt) {
   const served = location.protocol === 'https:' || location.protocol === 'http:';
   if (!served || !window.isSecureContext || !('serviceWorker' in navigator)) return;

@@ -13,7 +13,8 @@ import { Release } from './release.js';
 import { Runner } from './run.js';
 import { ZV_TERMINAL_OPTIONS } from './terminal-options.js';
 
-const $ = (id) => document.getElementById(id);
+// The page's own elements, which index.html always has.
+const $ = (/** @type {string} */ id) => /** @type {HTMLElement} */ (document.getElementById(id));
 
 const term = new Terminal({ ...ZV_TERMINAL_OPTIONS });
 const fit = new FitAddon.FitAddon();
@@ -29,13 +30,14 @@ term.attachCustomKeyEventHandler((event) => event.key !== 'Tab');
 // ignores in screen-reader mode: the page passes it on, once. Typed keys
 // (a keydown since the last keyup, 229 included) and compositions are
 // xterm.js's own; outside screen-reader mode it takes this text itself.
-const area = term.textarea;
+const area = /** @type {HTMLTextAreaElement} */ (term.textarea); // there once the terminal is open
 let keyDown = false;
 area.addEventListener('keydown', () => (keyDown = true), true);
 // The keyup may come elsewhere: an Enter that ends a run moves the focus.
 window.addEventListener('keyup', () => (keyDown = false), true);
 area.addEventListener('blur', () => (keyDown = false));
-area.addEventListener('input', (event) => {
+// An input event is an InputEvent in browsers; a plain Event lacks its fields.
+area.addEventListener('input', (/** @type {Event & Partial<InputEvent>} */ event) => {
   if (!term.options.screenReaderMode || keyDown || event.isComposing) return;
   if (event.inputType !== 'insertText' || !event.data) return;
   term.input(event.data, true);
@@ -67,6 +69,7 @@ const pane = new FolderPane(folder, {
 });
 
 // The lines typed in this page, across runs, and across a reload into a new release.
+/** @type {string[]} */
 const history = [];
 try {
   history.push(...JSON.parse(sessionStorage.getItem('zorvandrel-history') || '[]'));
@@ -81,10 +84,10 @@ const runner = new Runner({
     status: $('status'),
     next: $('next-run'),
     earlier: $('earlier'),
-    generated: $('generated'),
+    generated: /** @type {HTMLAnchorElement} */ ($('generated')),
     compile: $('compile'),
-    stop: $('stop'),
-    runAgain: $('run-again'),
+    stop: /** @type {HTMLButtonElement} */ ($('stop')),
+    runAgain: /** @type {HTMLButtonElement} */ ($('run-again')),
   },
   lineEditor,
   history,
@@ -112,11 +115,11 @@ $('run-again').addEventListener('click', () => {
 });
 
 // The language: the browser's, or the one chosen here (remembered).
-const choice = $('language');
+const choice = /** @type {HTMLSelectElement} */ ($('language'));
 Language.listeners.push(() => {
   choice.value = Language.current;
   // xterm.js names its input once, in English, when it opens: the name follows the language.
-  term.textarea.setAttribute('aria-label', tr('terminalInput'));
+  /** @type {HTMLTextAreaElement} */ (term.textarea).setAttribute('aria-label', tr('terminalInput'));
   runner.render();
 });
 choice.addEventListener('change', () => Language.set(choice.value, true));
@@ -128,7 +131,7 @@ const returned = () => {
   folder.refreshLater();
   const live = runner.run && !runner.run.editor.closed;
   if (live) term.focus();
-  else if (!$('run-again').disabled) $('run-again').focus();
+  else if (!(/** @type {HTMLButtonElement} */ ($('run-again')).disabled)) $('run-again').focus();
 };
 window.addEventListener('pageshow', (event) => {
   if (event.persisted) returned();
@@ -142,6 +145,7 @@ window.zorvandrel = Object.freeze({
   transcript: () => (runner.run ? runner.run.output.join('') : ''),
   exitCode: () => (runner.run ? runner.run.exitCode : null),
   files: () => {
+    /** @type {Record<string, string>} */
     const result = {};
     for (const file of folder.files()) result[file.name] = byteString(folder.read(file.name));
     return result;

@@ -17,11 +17,13 @@
 export class Release {
   // `idle()`: no key has reached the current run, which has not ended;
   // `leaving()`: called just before the page reloads.
+  /** @param {{ idle: () => boolean, leaving: () => void }} hooks */
   constructor({ idle, leaving }) {
-    const meta = document.querySelector('meta[name="release"]');
+    const meta = /** @type {HTMLMetaElement | null} */ (document.querySelector('meta[name="release"]'));
     this.id = meta ? meta.content : null;
     this.idle = idle;
     this.leaving = leaving;
+    /** @type {string | null} */
     this.found = null; // another release's id, on the server
   }
 

@@ -11,7 +11,9 @@
 globalThis.ZV_PROGRAM = (() => {
   if (location.protocol === 'file:') {
     const script = document.createElement('script');
-    script.src = document.currentScript.dataset.fromDisk;
+    const self = /** @type {HTMLScriptElement} */ (document.currentScript);
+    script.src = self.dataset.fromDisk || '';
+    /** @type {Promise<WebAssembly.Module>} */
     const compiled = new Promise((resolve, reject) => {
       script.onload = () => {
         const bytes = Uint8Array.fromBase64
@@ -30,7 +32,10 @@ globalThis.ZV_PROGRAM = (() => {
     document.head.append(script);
     return { compiled };
   }
-  const wasm = document.querySelector('link[rel="preload"][type="application/wasm"]').getAttribute('href');
+  const preload = /** @type {HTMLLinkElement} */ (
+    document.querySelector('link[rel="preload"][type="application/wasm"]')
+  );
+  const wasm = preload.href;
   const whole = () =>
     fetch(wasm)
       .then((response) => response.arrayBuffer())

@@ -8,6 +8,7 @@
 // page has stored it.
 (function () {
   var ROOT = Module.zvFolder.root; // as the page's folder spells it
+  /** @type {Promise<void> | null} */
   var loaded = null;
 
   Module.zvLoadFolder = function () {
@@ -19,13 +20,13 @@
         // Folders before what they hold.
         var names = Array.from(folder.entries.keys()).sort();
         names.forEach(function (name) {
-          var entry = folder.entries.get(name);
+          var entry = /** @type {import('../page/folder.js').Entry} */ (folder.entries.get(name));
           var path = ROOT + '/' + name;
           if (FS.isDir(entry.mode)) {
             FS.mkdirTree(path);
             return;
           }
-          FS.writeFile(path, entry.contents);
+          FS.writeFile(path, /** @type {Uint8Array} */ (entry.contents));
           FS.utime(path, entry.timestamp.getTime(), entry.timestamp.getTime());
         });
         FS.chdir(ROOT);

@@ -23,6 +23,7 @@ const crypto = require('node:crypto');
 const fs = require('node:fs');
 const path = require('node:path');
 
+/** @param {string} name */
 const keepsItsName = (name) =>
   ['index.html', 'sw.js', 'manifest.webmanifest'].includes(name) || /^icon\b|\.txt$/.test(name);
 const named = /^(.+)\.[0-9a-f]{8}(\.\w+)$/; // page.3f2a9c1b.js
@@ -54,6 +55,7 @@ const places = [
   /(<title>[^<]* · )[0-9a-f]{8}/,
   /(id="release">· )[0-9a-f]{8}/,
 ];
+/** @param {string} id */
 const stamped = (id) => places.reduce((text, place) => text.replace(place, `$1${id}`), html);
 if (places.some((place) => !place.test(html))) throw new Error('index.html has no place for the release id');
 const whole = crypto.createHash('sha256');

@@ -35,7 +35,10 @@ generateSW({
 }).then(
   ({ count, size, warnings }) => {
     const worker = path.join(site, 'sw.js');
-    fs.writeFileSync(worker, fs.readFileSync(path.join(__dirname, '..', 'worker', 'sw-pages.js'), 'utf8') + fs.readFileSync(worker));
+    fs.writeFileSync(
+      worker,
+      fs.readFileSync(path.join(__dirname, '..', 'worker', 'sw-pages.js'), 'utf8') + fs.readFileSync(worker)
+    );
     for (const warning of warnings) console.error(warning);
     console.log(`sw.js keeps ${count} files, ${size} bytes`);
     if (warnings.length > 0) process.exitCode = 1;

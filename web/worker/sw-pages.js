@@ -8,7 +8,8 @@
 // loads only its own files. (No 'use strict' here: it would hold for the
 // whole of sw.js.)
 
-self.addEventListener('fetch', (event) => {
+self.addEventListener('fetch', (fetched) => {
+  const event = /** @type {FetchEvent} */ (fetched);
   const { request } = event;
   const { pathname } = new URL(request.url);
   if (request.mode !== 'navigate' || request.method !== 'GET' || !/\/(index\.html)?$/.test(pathname)) return;
@@ -16,6 +17,7 @@ self.addEventListener('fetch', (event) => {
   event.stopImmediatePropagation(); // Workbox's precache would answer it from the old copy
   const kept = () => caches.match(page.href, { ignoreSearch: true }).then((response) => response || Response.error());
   // A redirect goes back to the browser as it came.
+  /** @type {RequestInit} */
   const fresh = { cache: 'reload', credentials: 'same-origin', redirect: 'manual' };
   const served = fetch(request.url, fresh).then((response) =>
     response.ok || response.type === 'opaqueredirect' ? response : kept()
