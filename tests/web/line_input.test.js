@@ -1,4 +1,4 @@
-// The page's line editor (web/line-editor.js): what each key does to the echo
+// The page's line editor (web/page/line-editor.js): what each key does to the echo
 // and to the bytes the program reads. Run with `node --test`.
 'use strict';
 const test = require('node:test');
