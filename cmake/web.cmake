@@ -123,7 +123,6 @@ add_custom_target(web_site ALL
           ${ZV_WEB_DIR}/program/program-load.js ${PROJECT_SOURCE_DIR}/bench/floor.js
           ${ZV_WEB_DIR}/tools/wasm-as-script.js
           ${ZV_WEB_DIR}/tools/name-by-content.js ${ZV_WEB_DIR}/tools/write-service-worker.js
-          ${ZV_WEB_DIR}/worker/sw-pages.js
   BYPRODUCTS ${ZV_WEB_ZIP}
   COMMENT "Assembling the site and ${ZV_WEB_ZIP}"
   VERBATIM)

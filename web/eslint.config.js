@@ -29,8 +29,6 @@ module.exports = [
   },
   // Part of the program's module (Emscripten's --pre-js), included as it is.
   { files: ['web/program/program-pre.js'], languageOptions: { sourceType: 'script', globals: inBrowser } },
-  // The service worker's own listener, put first in sw.js.
-  { files: ['web/worker/*.js'], languageOptions: { sourceType: 'script', globals: globals.serviceworker } },
   // Node.js: the build's steps, the tests, this file.
   {
     files: ['web/tools/*.js', 'web/eslint.config.js', 'tests/web/*.js'],

@@ -1,8 +1,8 @@
 // The names the page's sources use that none of them defines: xterm.js and its add-ons (scripts of
 // their own in the site), the program's JavaScript (Emscripten's zorvandrel.js, createZorvandrel),
 // the early script program-load.js (ZV_PROGRAM) and the wasm as a script (ZV_WASM_BASE64); for
-// program-pre.js, which Emscripten includes as it is, the Module and FS it sees; for the worker's
-// listener, the service worker's global scope; and the page's hook for scripts and tests.
+// program-pre.js, which Emscripten includes as it is, the Module and FS it sees; and the page's hook
+// for scripts and tests.
 import type * as Xterm from '@xterm/xterm';
 import type * as Fit from '@xterm/addon-fit';
 import type * as Unicode11 from '@xterm/addon-unicode11';
@@ -32,12 +32,6 @@ declare global {
     utime(path: string, atime: number, mtime: number): void;
     chdir(path: string): void;
   };
-
-  /** The service worker's fetch event (the worker's listener is checked with the page's library). */
-  interface FetchEvent extends Event {
-    readonly request: Request;
-    respondWith(response: Promise<Response> | Response): void;
-  }
 
   /** Decoding base64, where the browser has it (newer than this library's lib files). */
   interface Uint8ArrayConstructor {

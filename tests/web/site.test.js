@@ -134,8 +134,7 @@ test('each file the page loads is named by its content, and index.html names the
     assert.strictEqual(name, plain(name).replace(/\.\w+$/, `.${hash.slice(0, 8)}$&`));
     assert.ok(names.includes(name), `index.html does not name ${name}`);
   }
-  // The release's one id in the title, the header, the page's meta and release.txt; sw.js asks the server
-  // for the page first (its own listener ahead of Workbox's).
+  // The release's one id in the title, the header, the page's meta and release.txt.
   const ids = [/<title>Zorvandrel 0\.3 \S+ (\w+)</, /id="release">\S+ (\w+)</, /name="release" content="(\w+)"/];
   const id = text('release.txt');
   assert.match(id, /^[0-9a-f]{8}\n$/);
@@ -143,7 +142,6 @@ test('each file the page loads is named by its content, and index.html names the
     ids.map((place) => (place.exec(html) || [])[1] + '\n'),
     [id, id, id]
   );
-  assert.ok(text('sw.js').startsWith(fs.readFileSync(path.join(web, 'worker', 'sw-pages.js'), 'latin1')));
 });
 
 test('the policy allows only the page itself', () => {

@@ -1,7 +1,7 @@
 // Offline: the site's service worker (sw.js, written at build time) keeps
 // every file of the page once visited, so that the page opens without the
-// network; a load after a new release is published is that release (the
-// worker asks the server for the page first, release.js the rest).
+// network; release.js has it update itself when a new release is
+// published.
 // Browsers run service workers only on HTTPS and localhost pages; elsewhere
 // (opened from disk, plain http on a school's network) the page works as
 // before, from the network. The worker is registered once the program waits for its first line (or at most 10 s

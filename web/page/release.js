@@ -6,7 +6,9 @@
 // question goes where neither answers: the page's own address (as the tab
 // shows it, without its #) asked again unconditionally, which also replaces
 // the copy the browser's next load would take; under a service worker,
-// release.txt, which it never keeps, and the worker's own update check.
+// release.txt, which it never keeps, and the worker's own update check: the
+// page reloads once the new release's worker has taken over, so the reload
+// is that release.
 //
 // Safe moments: at once while the run has had no key; otherwise when the next
 // run would start (Run again reloads instead). Never at a run's end, whose
@@ -44,18 +46,35 @@ export class Release {
       return; // offline, or refused
     }
     if (id === null || id === this.id) return;
+    // Under a service worker, a reload shows what the worker keeps: the new
+    // release once its worker has taken over.
+    if (navigator.serviceWorker && navigator.serviceWorker.controller && !(await Release.workerTakesOver())) return;
     this.found = id;
     if (this.idle()) this.take();
+  }
+
+  // Asks the worker to update itself; true once a new worker controls the
+  // page (or none was to come), false where the update fails.
+  static async workerTakesOver() {
+    const workers = navigator.serviceWorker;
+    try {
+      const registration = await workers.getRegistration();
+      if (!registration) return true;
+      const taken = new Promise((resolve) => workers.addEventListener('controllerchange', resolve, { once: true }));
+      await registration.update();
+      const coming = registration.installing || registration.waiting;
+      if (!coming) return true; // nothing newer to install: it took over already
+      await taken;
+      return true;
+    } catch {
+      return false;
+    }
   }
 
   // The id of the release the server has, or null if it does not say.
   static async served() {
     const workers = navigator.serviceWorker;
     if (workers && workers.controller) {
-      workers
-        .getRegistration()
-        .then((registration) => registration && registration.update())
-        .catch(() => {});
       const response = await fetch('release.txt', { cache: 'reload' });
       const id = response.ok ? (await response.text()).trim() : '';
       return /^[0-9a-f]{8}$/.test(id) ? id : null;

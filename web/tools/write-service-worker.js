@@ -5,15 +5,13 @@
 // visit the page opens without the network. A release with other files gives
 // another sw.js: the browser installs it on the next load, it takes over at
 // once and drops what the old one kept, so the load after that is the new
-// release. The page itself is asked from the server first (worker/sw-pages.js, put
-// first in sw.js), so the load after a release is published is that release
-// even while its worker still installs. release.txt, which says which
-// release the server has, is never kept; nor is zorvandrel-wasm.js, which is
+// release (an open page asks for the update itself and reloads once the new
+// worker has taken over: release.js). release.txt, which says which release
+// the server has, is never kept; nor is zorvandrel-wasm.js, which is
 // only for the page opened from disk, where no worker runs. The files whose
 // names carry their content's hash (name-by-content.js) need no revision of
 // their own: their name is one.
 'use strict';
-const fs = require('node:fs');
 const path = require('node:path');
 const { generateSW } = require('workbox-build');
 
@@ -34,11 +32,6 @@ generateSW({
   sourcemap: false,
 }).then(
   ({ count, size, warnings }) => {
-    const worker = path.join(site, 'sw.js');
-    fs.writeFileSync(
-      worker,
-      fs.readFileSync(path.join(__dirname, '..', 'worker', 'sw-pages.js'), 'utf8') + fs.readFileSync(worker)
-    );
     for (const warning of warnings) console.error(warning);
     console.log(`sw.js keeps ${count} files, ${size} bytes`);
     if (warnings.length > 0) process.exitCode = 1;
