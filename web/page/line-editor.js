@@ -231,9 +231,16 @@ export class LineEditor {
     if (out) this.echo(out);
   }
 
+  // The line being read: the editor edits, lays out and moves only while it
+  // reads one.
+  /** @returns {Line} */
+  current() {
+    return /** @type {Line} */ (this.line);
+  }
+
   /** @param {Key} key */
   press({ key, text }) {
-    const line = /** @type {Line} */ (this.line); // keys are pressed only while a line is read
+    const line = this.current(); // keys are pressed only while a line is read
     const { graphemes, cursor } = line;
     /** @param {number} i */
     const at = (i) => graphemes.slice(0, i).join('').length; // where grapheme i begins in the text
@@ -279,7 +286,7 @@ export class LineEditor {
    * @param {number} offset
    */
   edit(text, offset) {
-    const line = /** @type {Line} */ (this.line);
+    const line = this.current();
     const old = line.graphemes;
     const shown = line.layout;
     const graphemes = LineEditor.graphemes(text);
@@ -321,7 +328,7 @@ export class LineEditor {
 
   /** @param {number} cursor */
   place(cursor) {
-    const line = /** @type {Line} */ (this.line);
+    const line = this.current();
     const { layout } = line;
     line.cursor = cursor;
     this.moveTo(cursor < layout.starts.length ? layout.starts[cursor] : layout.end);
@@ -333,7 +340,7 @@ export class LineEditor {
    * @returns {void}
    */
   moveTo(p) {
-    const line = /** @type {Line} */ (this.line);
+    const line = this.current();
     const { cols, at, graphemes } = line;
     const { starts } = line.layout;
     if (p === at) return;
@@ -367,7 +374,7 @@ export class LineEditor {
    * @returns {Layout}
    */
   layout(graphemes) {
-    const { cols, origin } = /** @type {Line} */ (this.line);
+    const { cols, origin } = this.current();
     const stride = cols + 1;
     /** @type {number[]} */
     const starts = [];
@@ -402,7 +409,7 @@ export class LineEditor {
    * @returns {number[]}
    */
   cells(grapheme, col) {
-    const cols = /** @type {Line} */ (this.line).cols;
+    const cols = this.current().cols;
     if (grapheme === '\t') return Array(Math.min(8 - (col % 8), cols - col)).fill(1);
     if (grapheme === '\x1a') return [1, 1];
     /** @param {string} text */
@@ -418,7 +425,7 @@ export class LineEditor {
    * @returns {string}
    */
   shown(i) {
-    const { graphemes, layout } = /** @type {Line} */ (this.line);
+    const { graphemes, layout } = this.current();
     const grapheme = graphemes[i];
     if (grapheme === '\t') return ' '.repeat(layout.ends[i] - layout.starts[i]);
     return grapheme === '\x1a' ? '^Z' : grapheme;

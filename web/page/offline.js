@@ -4,9 +4,10 @@
 // published.
 // Browsers run service workers only on HTTPS and localhost pages; elsewhere
 // (opened from disk, plain http on a school's network) the page works as
-// before, from the network. The worker is registered once the program waits for its first line (or at most 10 s
-// after the page has loaded): its first download of the whole site would
-// otherwise hold up the program's start on a first visit.
+// before, from the network. The worker is registered once the program waits
+// for its first line (or at most 10 s after the page has loaded): its first
+// download of the whole site would otherwise hold up the program's start on
+// a first visit.
 /** @param {Promise<unknown>} firstPrompt */
 export function offerOffline(firstPrompt) {
   const served = location.protocol === 'https:' || location.protocol === 'http:';

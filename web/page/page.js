@@ -77,6 +77,7 @@ try {
 } catch {
   // storage refused: the history starts empty
 }
+const runAgain = /** @type {HTMLButtonElement} */ ($('run-again'));
 const runner = new Runner({
   term,
   folder,
@@ -87,7 +88,7 @@ const runner = new Runner({
     generated: /** @type {HTMLAnchorElement} */ ($('generated')),
     compile: $('compile'),
     stop: /** @type {HTMLButtonElement} */ ($('stop')),
-    runAgain: /** @type {HTMLButtonElement} */ ($('run-again')),
+    runAgain,
   },
   lineEditor,
   history,
@@ -108,7 +109,7 @@ const release = new Release({
 // look for a newer release.
 offerOffline(runner.firstPrompt);
 runner.firstPrompt.then(() => release.watch());
-$('run-again').addEventListener('click', () => {
+runAgain.addEventListener('click', () => {
   if (release.take()) return;
   runner.start(opened.then(() => folder.refresh()));
   term.focus();
@@ -131,7 +132,7 @@ const returned = () => {
   folder.refreshLater();
   const live = runner.run && !runner.run.editor.closed;
   if (live) term.focus();
-  else if (!(/** @type {HTMLButtonElement} */ ($('run-again')).disabled)) $('run-again').focus();
+  else if (!runAgain.disabled) runAgain.focus();
 };
 window.addEventListener('pageshow', (event) => {
   if (event.persisted) returned();

@@ -39,16 +39,17 @@ export class Release {
   }
 
   async check() {
+    const worker = !!(navigator.serviceWorker && navigator.serviceWorker.controller);
     let id;
     try {
-      id = await Release.served();
+      id = await Release.served(worker);
     } catch {
       return; // offline, or refused
     }
     if (id === null || id === this.id) return;
     // Under a service worker, a reload shows what the worker keeps: the new
     // release once its worker has taken over.
-    if (navigator.serviceWorker && navigator.serviceWorker.controller && !(await Release.workerTakesOver())) return;
+    if (worker && !(await Release.workerTakesOver())) return;
     this.found = id;
     if (this.idle()) this.take();
   }
@@ -71,10 +72,11 @@ export class Release {
     }
   }
 
-  // The id of the release the server has, or null if it does not say.
-  static async served() {
-    const workers = navigator.serviceWorker;
-    if (workers && workers.controller) {
+  // The id of the release the server has, or null if it does not say;
+  // `worker`: a service worker answers this page.
+  /** @param {boolean} worker */
+  static async served(worker) {
+    if (worker) {
       const response = await fetch('release.txt', { cache: 'reload' });
       const id = response.ok ? (await response.text()).trim() : '';
       return /^[0-9a-f]{8}$/.test(id) ? id : null;

@@ -221,7 +221,7 @@ export class Runner {
    * @param {Phase} phase
    */
   setPhase(run, phase) {
-    if (run.phase === 'stopped' || run.phase === 'ended') return;
+    if (Runner.over(run)) return;
     run.phase = phase;
     if (run === this.run) this.render();
   }
@@ -246,7 +246,13 @@ export class Runner {
   // lose nothing typed or shown.
   idle() {
     const run = this.run;
-    return run !== null && run.phase !== 'ended' && run.phase !== 'stopped' && !run.editor.touched;
+    return run !== null && !Runner.over(run) && !run.editor.touched;
+  }
+
+  // The run has ended, or was stopped.
+  /** @param {Run} run */
+  static over(run) {
+    return run.phase === 'ended' || run.phase === 'stopped';
   }
 
   state() {
@@ -296,7 +302,7 @@ export class Runner {
     if (this.el.status.textContent !== text) this.el.status.textContent = text;
     // Beside how the run ended: how to start the next one.
     const { next } = this.el;
-    const ended = this.run !== null && (this.run.phase === 'ended' || this.run.phase === 'stopped');
+    const ended = this.run !== null && Runner.over(this.run);
     const hint = ended ? tr('runAgainHint') : '';
     if (next.textContent !== hint) next.textContent = hint;
     next.hidden = !ended;
